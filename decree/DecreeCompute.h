@@ -1,0 +1,70 @@
+// The decree computation: a fixed chain of formulas, each evaluated at
+// extended precision from double operands and rounded to double when stored.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "DecreeInput.h"
+
+// Group points for groups 1..20; group g is at index g - 1.
+using GroupPoints = std::array<std::int32_t, 20>;
+
+inline constexpr GroupPoints GroupPointsTable = {
+    400,  450,  500,  560,  620,  680,  740,  810,  880,  950,
+    1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
+};
+
+struct DecreeResult {
+  double BaseSalary = 0;
+  double SeniorityIncrease = 0;
+  double JobAllowance = 0;
+  double MinimumPayDifference = 0;
+  double SalaryRepair = 0;
+  double AttractionAllowance = 0;
+  double SpecialAllowance = 0;
+  double ParticularAllowance = 0;
+  double Note12Adjustment = 0;
+  double LivingFacilitiesDeprivation = 0;
+  double FamilyAllowance = 0;
+  double ChildAllowance = 0;
+  double VeteranAllowance = 0;
+  double ClauseBItem3Allowance = 0;
+  double BasicSalary = 0;  // subtotal, not an item
+  double BadClimateAllowance = 0;
+  double ShiftWorkAllowance = 0;
+  double HardshipAllowance = 0;
+  double OperationalZoneAllowance = 0;
+  double DeprivedRegionAllowance = 0;
+  double RadiationWorkAllowance = 0;
+  double Article26Allowance = 0;
+  double BorderDeprivationAllowance = 0;
+  double AdjustmentAllowance = 0;
+  double IncentiveGroupsDifference = 0;
+  double HousingBase = 0;  // not reported
+  double ItemsTotal = 0;
+  double SeniorityMinimumDifference = 0;
+  double HousingAllowance = 0;
+  double GrandTotal = 0;
+};
+
+// The package of one group, used only for the incentive groups difference.
+struct GroupPackageValues {
+  double Base = 0;
+  double Job = 0;
+  double FirstSubtotal = 0;
+  double Attraction = 0;
+  double SecondSubtotal = 0;
+  double Special = 0;
+  double Total = 0;
+};
+
+// True when Group truncated toward zero indexes 1..20.
+bool GroupInRange(long double Group);
+
+// Throws DecreeError when the group index is outside 1..20.
+GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, long double Group);
+
+// Throws DecreeError for a group index outside 1..20 (CheckGroupRange refuses
+// such inputs first) and "Floating point overflow" beyond the double range.
+DecreeResult ComputeDecree(const DecreeInput& Input, const GroupPoints& G);

@@ -1,0 +1,22 @@
+#!/bin/bash
+# Installs what is missing, builds everything and runs every test: once as a
+# normal build, once under AddressSanitizer + UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== normal build"
+cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDECREE_BUILD_BENCH=ON >/dev/null
+cmake --build "$root/build-test" --parallel "$jobs"
+ctest --test-dir "$root/build-test" --output-on-failure --parallel "$jobs"
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DDECREE_SANITIZE=ON >/dev/null
+cmake --build "$root/build-asan" --parallel "$jobs"
+# Any report fails the run: UBSan aborts on its first finding, ASan exits non-zero.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
