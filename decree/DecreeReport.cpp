@@ -44,8 +44,11 @@ std::string RoundedMagnitude(long double Value) {
   if (Value == 0) return "0";
   const Expansion18 d = DecimalExpansion18(Value);
   if (d.Exponent < -1) return "0";
-  const std::size_t wholeDigits = static_cast<std::size_t>(d.Exponent + 1);  // 0..18
+  // 0..19: a long double just below 1e18 can round up to 1e18 at 18 digits,
+  // one whole digit more than the expansion holds.
+  const std::size_t wholeDigits = static_cast<std::size_t>(d.Exponent + 1);
   std::string digits = "0" + d.Digits.substr(0, wholeDigits);  // room for a carry
+  digits.resize(wholeDigits + 1, '0');
   if (wholeDigits < d.Digits.size() && d.Digits[wholeDigits] >= '5') {
     std::size_t k = digits.size() - 1;
     while (digits[k] == '9') digits[k--] = '0';

@@ -249,3 +249,22 @@ TEST(BuildDecreeReport, CaptionsHoldNoZeroWidthNonJoinerAndPersianLetters) {
 }
 
 }  // namespace
+
+// Found by fuzzing: the 18-digit expansion of a long double just below 10^18
+// carries into a 19th whole digit, which was dropped (10^17 was written).
+TEST(FormatAmount, NineteenthWholeDigitFromTheCarryIsKept) {
+  const long double justBelow = 999999999999999999.75L;  // exact in the 64-bit significand
+  ASSERT_LT(justBelow, 1e18L);
+  EXPECT_EQ(FormatAmount(justBelow, Comma), "1,000,000,000,000,000,000");
+  EXPECT_EQ(FormatAmount(-justBelow, Comma), "-1,000,000,000,000,000,000");
+  EXPECT_EQ(FormatAmount(justBelow, NumberFormatFromSettings(std::string("."), std::string(""))),
+            "1000000000000000000");
+
+  // Reached by the report's extended-precision sum of the grand total and the top-up.
+  DecreeResult r{};
+  r.ItemsTotal = 1000;
+  r.SeniorityMinimumDifference = 2047.75;
+  r.GrandTotal = 999999999999997952.0;
+  const std::vector<std::string> lines = BuildDecreeReport(r, Comma);
+  EXPECT_EQ(lines.back(), "     جمع کل حکم (با حق مسکن): 1,000,000,000,000,000,000");
+}
