@@ -123,9 +123,62 @@ def amount_seeds():
     ]
 
 
+# decree: flags byte (bit k: CheckBox k+1, bit 6: CheckBox8), insurance byte
+# (0: none, 1: social security, 2: retirement organisation), decimal and
+# thousands separator bytes, then Edit1..Edit26 separated by '|'.
+def decree_seed(fields, flags=0, insurance=2, decimal=0, thousands=0):
+    texts = [""] * 26
+    for number, text in fields.items():
+        texts[number - 1] = text
+    return bytes([flags, insurance, decimal, thousands]) + "|".join(texts).encode("utf-8")
+
+
+WORKED_A = {1: "1000", 2: "2000000", 3: "1600000", 4: "300000", 5: "100000", 6: "9", 7: "2",
+            8: "800000", 9: "100000", 10: "4", 11: "2", 13: "20", 14: "50", 15: "10", 20: "20",
+            26: "6000000"}
+WORKED_B = {**WORKED_A, **{26: "16000000", 12: "50000", 17: "10", 19: "5", 22: "20", 18: "200000"}}
+FLAGS_A = 0b0000101            # CheckBox1, CheckBox3
+FLAGS_B = 0b0111111            # CheckBox1 to CheckBox6
+
+
+def without(fields, *numbers):
+    return {k: v for k, v in fields.items() if k not in numbers}
+
+
+def decree_seeds():
+    return [
+        ("worked-a", decree_seed(WORKED_A, FLAGS_A)),
+        ("worked-b", decree_seed(WORKED_B, FLAGS_B, insurance=1)),
+        ("all-empty", decree_seed({}, insurance=0)),
+        ("coefficient-and-minimum-missing", decree_seed(without(WORKED_A, 1, 2), FLAGS_A)),
+        ("spaces-only-count-as-empty", decree_seed({**WORKED_A, **{26: "  \t "}}, FLAGS_A)),
+        ("no-insurance-and-job-missing", decree_seed(without(WORKED_A, 13), FLAGS_A, insurance=0)),
+        ("attraction-missing", decree_seed(without(WORKED_A, 14), FLAGS_A)),
+        ("optional-fields-empty", decree_seed(without(WORKED_A, 7, 11, 15, 20), FLAGS_A)),
+        ("text-in-job-percent", decree_seed({**without(WORKED_A, 7, 11), **{13: "12a"}}, FLAGS_A)),
+        ("persian-digits", decree_seed({**WORKED_A, **{6: "\u06f9"}}, FLAGS_A)),
+        ("signs-and-leading-zeros", decree_seed({**WORKED_A, **{6: "+009", 12: "-5"}}, FLAGS_A)),
+        ("group-zero", decree_seed({**WORKED_A, **{6: "0"}}, FLAGS_A)),
+        ("group-25", decree_seed({**WORKED_A, **{6: "25"}}, FLAGS_A)),
+        ("group-fraction", decree_seed({**WORKED_A, **{6: "20.9"}}, FLAGS_A)),
+        ("incentive-groups-equal-group", decree_seed({**WORKED_A, **{7: "9"}}, FLAGS_A)),
+        ("negative-incentive-groups", decree_seed({**WORKED_A, **{7: "-11"}}, FLAGS_A)),
+        ("overflow-in-conversion", decree_seed({**WORKED_A, **{8: "1e400"}}, FLAGS_A)),
+        ("overflow-in-computation", decree_seed({**WORKED_A, **{1: "1e306"}}, FLAGS_A)),
+        ("negative-items", decree_seed({**WORKED_A, **{13: "-5", 5: "-1e17"}}, FLAGS_A)),
+        ("comma-decimal", decree_seed({**WORKED_A, **{10: "4,5"}}, FLAGS_A, decimal=1, thousands=3)),
+        ("arabic-separators", decree_seed({**WORKED_A, **{10: "4\u066b5"}}, FLAGS_A, decimal=2,
+                                           thousands=2)),
+        ("everything-positive", decree_seed({**WORKED_B, **{16: "3", 21: "4", 23: "5", 24: "6"}},
+                                             0b1111111, insurance=1)),
+        ("huge-totals", decree_seed({**WORKED_A, **{26: "1e300", 1: "1e250"}}, FLAGS_A)),
+    ]
+
+
 def main():
     write("text_to_float", text_seeds())
     write("format_amount", amount_seeds())
+    write("decree", decree_seeds())
 
 
 if __name__ == "__main__":
