@@ -39,7 +39,9 @@ const RequiredEntry RequiredEntries[] = {
     {C::Edit26, "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید"},
     {C::Edit4, "مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید"},
     {C::Edit5, "مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید"},
-    {C::Edit6, "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید"},
+    {C::Edit6,
+     "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد "
+     "کنید"},
     {C::Edit8, "مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید"},
     {C::Edit9, "مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید"},
     {C::Edit10, "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید"},
@@ -86,22 +88,32 @@ const NumericField NumericFields[] = {
 const PanelControl CheckBoxes[] = {C::CheckBox1, C::CheckBox2, C::CheckBox3, C::CheckBox4,
                                    C::CheckBox5, C::CheckBox6, C::CheckBox8};
 bool DecreeInput::*const FlagMembers[] = {
-    &DecreeInput::HeadOfHousehold,         &DecreeInput::VeteranEligible, &DecreeInput::AdjustmentEligible,
-    &DecreeInput::Article26Eligible,       &DecreeInput::OperationalZoneWideBase,
-    &DecreeInput::ClauseBItem3InHousing,   &DecreeInput::BorderDeprivationEligible};
+    &DecreeInput::HeadOfHousehold,          &DecreeInput::VeteranEligible,
+    &DecreeInput::AdjustmentEligible,       &DecreeInput::Article26Eligible,
+    &DecreeInput::OperationalZoneWideBase,  &DecreeInput::ClauseBItem3InHousing,
+    &DecreeInput::BorderDeprivationEligible};
 
 // The items listed only when positive.
-double DecreeResult::*const ConditionalItems[] = {
-    &DecreeResult::MinimumPayDifference,     &DecreeResult::SpecialAllowance,
-    &DecreeResult::ParticularAllowance,      &DecreeResult::IncentiveGroupsDifference,
-    &DecreeResult::SalaryRepair,             &DecreeResult::LivingFacilitiesDeprivation,
-    &DecreeResult::FamilyAllowance,          &DecreeResult::ChildAllowance,
-    &DecreeResult::Note12Adjustment,         &DecreeResult::ClauseBItem3Allowance,
-    &DecreeResult::VeteranAllowance,         &DecreeResult::BadClimateAllowance,
-    &DecreeResult::ShiftWorkAllowance,       &DecreeResult::HardshipAllowance,
-    &DecreeResult::OperationalZoneAllowance, &DecreeResult::DeprivedRegionAllowance,
-    &DecreeResult::RadiationWorkAllowance,   &DecreeResult::AdjustmentAllowance,
-    &DecreeResult::Article26Allowance,       &DecreeResult::BorderDeprivationAllowance};
+double DecreeResult::*const ConditionalItems[] = {&DecreeResult::MinimumPayDifference,
+                                                  &DecreeResult::SpecialAllowance,
+                                                  &DecreeResult::ParticularAllowance,
+                                                  &DecreeResult::IncentiveGroupsDifference,
+                                                  &DecreeResult::SalaryRepair,
+                                                  &DecreeResult::LivingFacilitiesDeprivation,
+                                                  &DecreeResult::FamilyAllowance,
+                                                  &DecreeResult::ChildAllowance,
+                                                  &DecreeResult::Note12Adjustment,
+                                                  &DecreeResult::ClauseBItem3Allowance,
+                                                  &DecreeResult::VeteranAllowance,
+                                                  &DecreeResult::BadClimateAllowance,
+                                                  &DecreeResult::ShiftWorkAllowance,
+                                                  &DecreeResult::HardshipAllowance,
+                                                  &DecreeResult::OperationalZoneAllowance,
+                                                  &DecreeResult::DeprivedRegionAllowance,
+                                                  &DecreeResult::RadiationWorkAllowance,
+                                                  &DecreeResult::AdjustmentAllowance,
+                                                  &DecreeResult::Article26Allowance,
+                                                  &DecreeResult::BorderDeprivationAllowance};
 
 const char* const DecimalSeparators[] = {".", ",", "\u066B"};
 const char* const ThousandSeparators[] = {",", "", "\u066C", "."};
@@ -164,14 +176,15 @@ void CheckReport(const DecreeResult& R, const NumberFormat& Format) {
   if (R.SeniorityMinimumDifference > 0) expected += 2;
   if (R.HousingAllowance > 0) expected += 1;
   Require(lines.size() >= 9 && lines.size() <= 32, "report of fewer than 9 or more than 32 lines");
-  Require(lines.size() == expected, "report line count", std::to_string(lines.size()));
+  Require(lines.size() == expected, "report line count", [&] { return std::to_string(lines.size()); });
   const std::string blank = "     ";
   const std::string rule = blank + std::string(36, '-');
   Require(lines[0] == blank && lines[2] == rule, "report opening");
   for (std::size_t k = 0; k < lines.size(); ++k) {
     Require(lines[k].compare(0, 5, blank) == 0, "report line without its five leading spaces");
     if (lines[k] != blank && lines[k] != rule)
-      Require(EndsWithAmount(lines[k], Format), "report line without an amount", Printable(lines[k]));
+      Require(EndsWithAmount(lines[k], Format), "report line without an amount",
+              [&] { return Printable(lines[k]); });
   }
 }
 
@@ -196,8 +209,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 
   // Phase 1: the first missing entry stops everything.
   for (const RequiredEntry& entry : RequiredEntries) {
-    const bool missing = entry.Control == C::ComboBox1 ? panel.Index < 0
-                                                       : ReferenceTrim(typed[EditIndex(entry.Control)]).empty();
+    const bool missing = entry.Control == C::ComboBox1
+                             ? panel.Index < 0
+                             : ReferenceTrim(typed[EditIndex(entry.Control)]).empty();
     if (!missing) continue;
     const std::optional<DecreeInput> input = ReadDecreeInput(panel, format);
     Require(!input, "input read although an entry is missing");
@@ -235,15 +249,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   std::optional<DecreeInput> input;
   try {
     input = ReadDecreeInput(panel, format);
-    Require(!expectedError, "a conversion error was expected", expectedError.value_or(""));
+    Require(!expectedError, "a conversion error was expected", [&] { return expectedError.value_or(""); });
   } catch (const DecreeError& e) {
-    Require(expectedError && *expectedError == e.what(), "wrong conversion error", Printable(e.what()));
+    Require(expectedError && *expectedError == e.what(), "wrong conversion error",
+            [&] { return Printable(e.what()); });
   }
   Require(panel.Messages.empty() && panel.Focus.empty(), "message or focus move during the conversion");
   Require(panel.Writes == expectedWrites, "zeros written into the wrong fields");
   for (std::size_t k = 0; k < typed.size(); ++k) {
-    const bool written = std::find(expectedWrites.begin(), expectedWrites.end(), static_cast<C>(k)) !=
-                         expectedWrites.end();
+    const bool written =
+        std::find(expectedWrites.begin(), expectedWrites.end(), static_cast<C>(k)) != expectedWrites.end();
     Require(panel.Texts[k] == (written ? std::string("0") : typed[k]), "field text changed");
   }
   if (expectedError) return 0;
@@ -276,8 +291,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   try {
     result = ComputeDecree(*input, GroupPointsTable);
   } catch (const DecreeError& e) {
-    Require(std::string(e.what()) == "Floating point overflow", "computation failed otherwise than by overflow",
-            e.what());
+    Require(std::string(e.what()) == "Floating point overflow",
+            "computation failed otherwise than by overflow", [&] { return std::string(e.what()); });
     return 0;
   }
   Require(result.MinimumPayDifference >= 0 && result.IncentiveGroupsDifference >= 0 &&

@@ -368,7 +368,7 @@ ExactDecimal ExactExpansion(long double Value) {
   result.Negative = std::signbit(Value);
   if (Value == 0) return result;
   int binaryExponent = 0;
-  const long double fraction = std::frexp(std::fabs(Value), &binaryExponent);  // in [0.5, 1)
+  const long double fraction = std::frexp(std::fabs(Value), &binaryExponent);     // in [0.5, 1)
   const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));  // exact: 64 bits
   const long scale = binaryExponent - 64;
   BigUint n(significand);
@@ -439,7 +439,8 @@ std::string UnitsHalvesUp(const ExactDecimal& Value) {
 
 std::string ExactRoundedUnits(long double Value) { return UnitsHalvesUp(ExactExpansion(Value)); }
 
-std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands, const std::string& Decimal) {
+std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands,
+                                  const std::string& Decimal) {
   // Below a quarter both the exact value and its 18-digit expansion round to 0;
   // this spares the long expansions of tiny values.
   if (std::fabs(Amount) < 0.25L) return "0";

@@ -43,7 +43,7 @@ class BigUint {
 // (E or e, optional sign, at least one digit). Value = Digits × 10^Exponent.
 struct DecimalText {
   bool Negative = false;
-  std::string Digits;     // every mantissa digit as typed, the separator removed
+  std::string Digits;      // every mantissa digit as typed, the separator removed
   long long Exponent = 0;  // saturates far beyond any double
 };
 std::optional<DecimalText> ParseDecimalText(const std::string& Text, const std::string& Separator);
@@ -77,7 +77,8 @@ ExactDecimal RoundToDigits(const ExactDecimal& Value, std::size_t Count, bool Ha
 // "#,##0" pattern below 10^18 (whole units decided on the expansion rounded to
 // 18 significant digits, halves away from zero), else the 15-digit general
 // form with a capital E.
-std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands, const std::string& Decimal);
+std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands,
+                                  const std::string& Decimal);
 
 // The whole units of |Value| rounded half away from zero on the exact value,
 // as decimal digits ("0" for zero).

@@ -51,7 +51,8 @@ bool MatchesPattern(const std::string& Text, const std::string& Thousands, std::
     groups.push_back(rest);
   } else {
     std::size_t start = 0;
-    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos; start = at + Thousands.size())
+    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos;
+         start = at + Thousands.size())
       groups.push_back(rest.substr(start, at - start));
     groups.push_back(rest.substr(start));
   }
@@ -109,17 +110,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 
   const std::string text = FormatAmount(value, format);
   const std::string expected = ReferenceFormatAmount(value, thousands, decimal);
-  Require(text == expected, "amount text differs from the exact reference", Printable(text) + " expected " +
-                                                                              Printable(expected));
+  Require(text == expected, "amount text differs from the exact reference",
+          [&] { return Printable(text) + " expected " + Printable(expected); });
 
   std::string units;
   if (std::fabs(value) >= 1e18L) {
-    Require(MatchesGeneralForm(text, decimal), "not the general form", Printable(text));
+    Require(MatchesGeneralForm(text, decimal), "not the general form", [&] { return Printable(text); });
   } else {
-    Require(MatchesPattern(text, thousands, units), "not the #,##0 pattern", Printable(text));
+    Require(MatchesPattern(text, thousands, units), "not the #,##0 pattern", [&] { return Printable(text); });
     // For a double the 18-digit decision is the exact value rounded half away from zero.
     if (isDouble)
-      Require(units == ExactRoundedUnits(value), "double not rounded half away from zero", Printable(text));
+      Require(units == ExactRoundedUnits(value), "double not rounded half away from zero",
+              [&] { return Printable(text); });
     Require((text[0] == '-') == (value < 0 && units != "0"), "sign of the amount text");
   }
   return 0;

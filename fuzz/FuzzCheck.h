@@ -8,11 +8,20 @@
 #include <cstdlib>
 #include <string>
 
-inline void Require(bool Condition, const char* What, const std::string& Detail = std::string()) {
-  if (Condition) return;
+[[noreturn]] inline void Fail(const char* What, const std::string& Detail) {
   std::fprintf(stderr, "fuzz property failed: %s\n", What);
   if (!Detail.empty()) std::fprintf(stderr, "  %s\n", Detail.c_str());
   std::abort();
+}
+
+inline void Require(bool Condition, const char* What) {
+  if (!Condition) Fail(What, std::string());
+}
+
+// Detail is called only on failure: it may build long texts.
+template <typename DetailText>
+void Require(bool Condition, const char* What, DetailText&& Detail) {
+  if (!Condition) Fail(What, Detail());
 }
 
 // Takes fixed-size values from the front of the fuzz input; past the end it

@@ -19,20 +19,22 @@ void CheckConversion(const std::string& Text, const NumberFormat& Format) {
   const ReferenceConversion expected = ReferenceTextToDouble(Text, Format.DecimalSeparator);
   try {
     const double value = TextToFloat(Text, Format);
-    Require(expected.Outcome == ReferenceConversion::Value, "a text outside the grammar or range was accepted",
-            Printable(Text));
+    Require(expected.Outcome == ReferenceConversion::Value,
+            "a text outside the grammar or range was accepted", [&] { return Printable(Text); });
     Require(std::memcmp(&value, &expected.Number, sizeof value) == 0, "the value differs from the reference",
-            Printable(Text));
+            [&] { return Printable(Text); });
   } catch (const DecreeError& e) {
     const std::string message = e.what();
     if (expected.Outcome == ReferenceConversion::Overflow) {
-      Require(message == "Floating point overflow", "overflow expected", Printable(Text) + " -> " + message);
+      Require(message == "Floating point overflow", "overflow expected",
+              [&] { return Printable(Text) + " -> " + message; });
     } else {
       Require(expected.Outcome == ReferenceConversion::NotANumber, "a number was refused",
-              Printable(Text) + " -> " + message);
+              [&] { return Printable(Text) + " -> " + message; });
       // what() is a C string: a NUL inside the text ends the message there.
       const std::string full = "'" + Text + "' is not a valid floating point value";
-      Require(message == full.substr(0, full.find('\0')), "wrong refusal message", Printable(message));
+      Require(message == full.substr(0, full.find('\0')), "wrong refusal message",
+              [&] { return Printable(message); });
     }
   }
 }
@@ -41,13 +43,14 @@ void CheckConversion(const std::string& Text, const NumberFormat& Format) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   ByteReader in(Data, Size);
-  const char* separator = DecimalSeparators[in.Byte() % (sizeof DecimalSeparators / sizeof *DecimalSeparators)];
+  const char* separator =
+      DecimalSeparators[in.Byte() % (sizeof DecimalSeparators / sizeof *DecimalSeparators)];
   const NumberFormat format = NumberFormatFromSettings(std::string(separator), std::string(","));
   Require(format.DecimalSeparator == separator, "a one-character separator was not taken");
   const std::string raw = in.Rest();
 
   const std::string trimmed = TrimControl(raw);
-  Require(trimmed == ReferenceTrim(raw), "trimming differs", Printable(raw));
+  Require(trimmed == ReferenceTrim(raw), "trimming differs", [&] { return Printable(raw); });
   CheckConversion(trimmed, format);
   if (raw != trimmed) CheckConversion(raw, format);
   return 0;

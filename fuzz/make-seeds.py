@@ -175,10 +175,48 @@ def decree_seeds():
     ]
 
 
+# base_values: a mode byte (0: as is, 0xFE: padded with the last byte to exactly
+# 16 MiB, 0xFF: to one byte more), then the file's bytes; split at LF they are also the texts saved.
+EXAMPLE = "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n1200000\r\n400\r\n30000000\r\n"
+
+
+def utf16(text, big):
+    return text.encode("utf-16-be" if big else "utf-16-le")
+
+
+def base_values_seeds():
+    plain = lambda data: b"\x00" + (data.encode("utf-8") if isinstance(data, str) else data)
+    return [
+        ("as-written", plain(EXAMPLE)),
+        ("utf8-mark", plain(b"\xef\xbb\xbf" + EXAMPLE.encode())),
+        ("utf16le-mark", plain(b"\xff\xfe" + utf16(EXAMPLE, False))),
+        ("utf16be-mark", plain(b"\xfe\xff" + utf16(EXAMPLE, True))),
+        ("utf16-odd-byte", plain(b"\xff\xfe" + utf16(EXAMPLE[:-2], False) + b"A")),
+        ("utf16-lone-surrogate", plain(b"\xfe\xff\xd8\x00" + utf16(EXAMPLE, True))),
+        ("lone-lf", plain(EXAMPLE.replace("\r\n", "\n"))),
+        ("lone-cr", plain(EXAMPLE.replace("\r\n", "\r"))),
+        ("cr-cr-lf", plain("1\r\r\n3\n4\n5\n6\n7\n8")),
+        ("last-line-without-break", plain(EXAMPLE[:-2])),
+        ("ninth-empty-line", plain(EXAMPLE + "\r\n")),
+        ("seven-lines", plain("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n")),
+        ("empty-lines", plain("\r\n" * 8)),
+        ("empty", plain("")),
+        ("nul-after-eight", plain(EXAMPLE.encode() + b"\x009\r\n")),
+        ("nul-in-line-four", plain(b"1\r\n2\r\n3\r\n4\x00\r\n5\r\n6\r\n7\r\n8\r\n")),
+        ("invalid-utf8", plain(b"\xff3000\xc0\xaf\xed\xa0\x80\xe2\x82\r\n" + EXAMPLE[6:].encode())),
+        ("persian-and-spaces", plain(" \u06f3\u06f0 \r\n\t" + EXAMPLE[6:])),
+        ("text-starting-with-feff", plain("\ufeff3000\n1\n2\n3\n4\n5\n6\n7")),
+        # Seven breaks, then one line of digits to the end of 16 MiB: eight lines.
+        ("largest-file-loaded", b"\xfe" + b"\n" * 7 + b"7"),
+        ("beyond-the-loader-limit", b"\xff" + b"\n" * 7 + b"7"),
+    ]
+
+
 def main():
     write("text_to_float", text_seeds())
     write("format_amount", amount_seeds())
     write("decree", decree_seeds())
+    write("base_values", base_values_seeds())
 
 
 if __name__ == "__main__":
