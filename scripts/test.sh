@@ -20,3 +20,8 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_retu
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+
+# The sanitizer ctest above also replayed every fuzz corpus. With clang
+# installed, each fuzz target now runs for a short while (DECREE_FUZZ_SECONDS).
+echo "== fuzzing"
+"$root/fuzz/run-fuzzers.sh" "${DECREE_FUZZ_SECONDS:-30}"
