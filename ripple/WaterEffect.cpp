@@ -32,23 +32,19 @@ inline std::int32_t NewHeight(std::int32_t S, std::int32_t P, std::int32_t F)
   return Saturate(Div256((Div4(S) - P) * F));
 }
 
-// Columns 1 .. W − 2 of one row; those need no clamped indices. U, C and D are
-// the rows above, at and below (the same row at the top and bottom edges).
-// Returns 0 only if every new height is 0.
+// Columns From .. To of one row, all inside 1 .. W − 2, where no clamped index
+// is needed. U, C and D are the rows above, at and below (the same row at the
+// top and bottom edges).
 RIPPLE_CLONES
-std::int32_t StepInterior(const std::int32_t* __restrict U, const std::int32_t* __restrict C,
-                          const std::int32_t* __restrict D, std::int32_t* __restrict P, int W,
-                          std::int32_t F)
+void StepInterior(const std::int32_t* __restrict U, const std::int32_t* __restrict C,
+                  const std::int32_t* __restrict D, std::int32_t* __restrict P, int From, int To,
+                  std::int32_t F)
 {
-  std::int32_t Any = 0;
-  for (int x = 1; x < W - 1; ++x) {
+  for (int x = From; x <= To; ++x) {
     const std::int32_t S =
         U[x - 1] + U[x] + U[x + 1] + C[x - 1] + C[x + 1] + D[x - 1] + D[x] + D[x + 1];
-    const std::int32_t N = NewHeight(S, P[x], F);
-    P[x] = N;
-    Any |= N;
+    P[x] = NewHeight(S, P[x], F);
   }
-  return Any;
 }
 
 inline std::uint8_t Shade(int Byte, int Dx)
@@ -75,23 +71,13 @@ inline void DrawPixel(int x, int y, int Dx, int Dy, int W, int H,
   D[2] = Shade(S[2], Dx);
 }
 
-// Columns 1 .. W − 2 of row y. Eight columns at a time are first tested for
-// flat water, which is most of a frame even on busy water.
+// Columns From .. To of row y, all inside 1 .. W − 2.
 RIPPLE_CLONES
 void DrawInterior(const std::int32_t* __restrict U, const std::int32_t* __restrict C,
-                  const std::int32_t* __restrict D, int y, int W, int H,
+                  const std::int32_t* __restrict D, int y, int From, int To, int W, int H,
                   const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
 {
-  int x = 1;
-  for (; x + 8 <= W - 1; x += 8) {
-    std::int32_t Slope = 0;
-    for (int k = 0; k < 8; ++k)
-      Slope |= (C[x + k - 1] - C[x + k + 1]) | (U[x + k] - D[x + k]);
-    if (Slope == 0) continue;
-    for (int k = 0; k < 8; ++k)
-      DrawPixel(x + k, y, C[x + k - 1] - C[x + k + 1], U[x + k] - D[x + k], W, H, SrcRows, DstRow);
-  }
-  for (; x < W - 1; ++x)
+  for (int x = From; x <= To; ++x)
     DrawPixel(x, y, C[x - 1] - C[x + 1], U[x] - D[x], W, H, SrcRows, DstRow);
 }
 
@@ -112,7 +98,7 @@ void TWaterEffect::SetSize(int AWidth, int AHeight)
   std::vector<std::int32_t*> ScanLine1(AHeight), ScanLine2(AHeight);
   std::vector<const std::uint8_t*> ScanLineSrc(AHeight);
   std::vector<std::int32_t> XLeft(AWidth), XRight(AWidth), YUp(AHeight), YDown(AHeight);
-  std::vector<std::uint8_t> RowBusy1(AHeight), RowBusy2(AHeight);
+  std::vector<TSpan> Span1(AHeight, TSpan{AWidth, -1}), Span2(AHeight, TSpan{AWidth, -1});
 
   for (int y = 0; y < AHeight; ++y) {
     ScanLine1[y] = Buff1.data() + static_cast<std::size_t>(y) * AWidth;
@@ -136,16 +122,16 @@ void TWaterEffect::SetSize(int AWidth, int AHeight)
   FXRight.swap(XRight);
   FYUp.swap(YUp);
   FYDown.swap(YDown);
-  FRowBusy1.swap(RowBusy1);
-  FRowBusy2.swap(RowBusy2);
+  FSpan1.swap(Span1);
+  FSpan2.swap(Span2);
 }
 
 void TWaterEffect::ClearWater()
 {
   std::fill(FBuff1.begin(), FBuff1.end(), 0);
   std::fill(FBuff2.begin(), FBuff2.end(), 0);
-  std::fill(FRowBusy1.begin(), FRowBusy1.end(), 0);
-  std::fill(FRowBusy2.begin(), FRowBusy2.end(), 0);
+  std::fill(FSpan1.begin(), FSpan1.end(), TSpan{FWidth, -1});
+  std::fill(FSpan2.begin(), FSpan2.end(), TSpan{FWidth, -1});
 }
 
 void TWaterEffect::Blob(int x, int y, int ARadius, int AHeight)
@@ -186,7 +172,9 @@ void TWaterEffect::Blob(int x, int y, int ARadius, int AHeight)
       Cell = static_cast<std::int32_t>(std::clamp<std::int64_t>(
           static_cast<std::int64_t>(Cell) + AHeight, -Max, Max));
     }
-    FRowBusy1[static_cast<std::size_t>(Cy + j)] = 1;
+    TSpan& Span = FSpan1[static_cast<std::size_t>(Cy + j)];
+    Span.Lo = std::min(Span.Lo, static_cast<int>(Cx - Left));
+    Span.Hi = std::max(Span.Hi, static_cast<int>(Cx + Right));
   }
 }
 
@@ -209,26 +197,43 @@ void TWaterEffect::Step()
   for (int y = 0; y < FHeight; ++y) {
     const int Up = FYUp[y];
     const int Down = FYDown[y];
-    // Calm rows around a calm previous row give a calm row, which is there already.
-    if (!FRowBusy1[Up] && !FRowBusy1[y] && !FRowBusy1[Down] && !FRowBusy2[y]) continue;
+    // Outside one column beyond the non-zero cells of the three rows, and
+    // outside the non-zero cells of the previous row, the new height is 0 and
+    // the previous surface holds 0 already.
+    const TSpan& Su = FSpan1[Up];
+    const TSpan& Sc = FSpan1[y];
+    const TSpan& Sd = FSpan1[Down];
+    TSpan& Sp = FSpan2[y];
+    const int From = std::max(std::min({Su.Lo - 1, Sc.Lo - 1, Sd.Lo - 1, Sp.Lo}), 0);
+    const int To = std::min(std::max({Su.Hi + 1, Sc.Hi + 1, Sd.Hi + 1, Sp.Hi}), W - 1);
+    if (From > To) continue;
+
     const std::int32_t* U = FScanLine1[Up];
     const std::int32_t* C = FScanLine1[y];
     const std::int32_t* D = FScanLine1[Down];
     std::int32_t* P = FScanLine2[y];
-    std::int32_t Any = StepInterior(U, C, D, P, W, F);
+    const int InnerFrom = std::max(From, 1);
+    const int InnerTo = std::min(To, W - 2);
+    if (InnerFrom <= InnerTo) StepInterior(U, C, D, P, InnerFrom, InnerTo, F);
     // The edge columns, through the clamped tables.
-    for (int x = 0; x < W; x += std::max(W - 1, 1)) {
+    for (int x : {0, W - 1}) {
+      if (x < From || x > To) continue;
       const int L = FXLeft[x];
       const int R = FXRight[x];
       const std::int32_t S = U[L] + U[x] + U[R] + C[L] + C[R] + D[L] + D[x] + D[R];
       P[x] = NewHeight(S, P[x], F);
-      Any |= P[x];
+      if (W == 1) break;
     }
-    FRowBusy2[y] = Any != 0;
+
+    int Lo = From;
+    while (Lo <= To && P[Lo] == 0) ++Lo;
+    int Hi = To;
+    while (Hi >= Lo && P[Hi] == 0) --Hi;
+    Sp = Lo <= Hi ? TSpan{Lo, Hi} : TSpan{W, -1};
   }
   FBuff1.swap(FBuff2);
   FScanLine1.swap(FScanLine2);
-  FRowBusy1.swap(FRowBusy2);
+  FSpan1.swap(FSpan2);
 }
 
 void TWaterEffect::Draw(const TConstBitmap24& Src, const TBitmap24& Dst)
@@ -256,14 +261,27 @@ void TWaterEffect::Draw(const TConstBitmap24& Src, const TBitmap24& Dst)
   for (int y = 0; y < H; ++y) {
     const int Up = FYUp[y];
     const int Down = FYDown[y];
-    // dx needs row y, dy rows Up and Down: with all three calm the row is the copy.
-    if (!FRowBusy1[Up] && !FRowBusy1[y] && !FRowBusy1[Down]) continue;
+    // dx = C[y][x − 1] − C[y][x + 1] needs a non-zero cell of row y within one
+    // column, dy = C[Up][x] − C[Down][x] one of the rows Up or Down in column x.
+    const TSpan& Su = FSpan1[Up];
+    const TSpan& Sc = FSpan1[y];
+    const TSpan& Sd = FSpan1[Down];
+    const int From = std::max(std::min({Sc.Lo - 1, Su.Lo, Sd.Lo}), 0);
+    const int To = std::min(std::max({Sc.Hi + 1, Su.Hi, Sd.Hi}), W - 1);
+    if (From > To) continue;
+
     const std::int32_t* U = FScanLine1[Up];
     const std::int32_t* C = FScanLine1[y];
     const std::int32_t* D = FScanLine1[Down];
     std::uint8_t* DstRow = Dst.ScanLine(y);
-    DrawInterior(U, C, D, y, W, H, FScanLineSrc.data(), DstRow);
-    for (int x = 0; x < W; x += std::max(W - 1, 1))
+    const int InnerFrom = std::max(From, 1);
+    const int InnerTo = std::min(To, W - 2);
+    if (InnerFrom <= InnerTo)
+      DrawInterior(U, C, D, y, InnerFrom, InnerTo, W, H, FScanLineSrc.data(), DstRow);
+    for (int x : {0, W - 1}) {
+      if (x < From || x > To) continue;
       DrawPixel(x, y, C[FXLeft[x]] - C[FXRight[x]], U[x] - D[x], W, H, FScanLineSrc.data(), DstRow);
+      if (W == 1) break;
+    }
   }
 }

@@ -83,8 +83,13 @@ class TWaterEffect {
   std::vector<std::int32_t> FYUp;             // max(y − 1, 0)
   std::vector<std::int32_t> FYDown;           // min(y + 1, FHeight − 1)
   TWaterDamping FDamping = 20;
-  // Per row of FBuff1 / FBuff2: 0 only if every cell of the row is 0. Lets the
-  // step and the draw pass over calm rows; exchanged with the surfaces.
-  std::vector<std::uint8_t> FRowBusy1;
-  std::vector<std::uint8_t> FRowBusy2;
+  // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
+  // the row (Lo > Hi: the row is calm). The step and the draw visit only what
+  // can change there; exchanged together with the surfaces.
+  struct TSpan {
+    int Lo;
+    int Hi;
+  };
+  std::vector<TSpan> FSpan1;
+  std::vector<TSpan> FSpan2;
 };
