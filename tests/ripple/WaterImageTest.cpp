@@ -448,6 +448,7 @@ void tst_WaterImage::paintShowsTheRenderedFrame()
 void tst_WaterImage::renderHandlersSeeTheirBitmaps()
 {
   TBanner B;
+  B.W.SetRandomDelay(0);  // the water must stay calm
   QImage* AfterBitmap = nullptr;
   TWaterImage* AfterSender = nullptr;
   int Order = 0, BeforeAt = 0, AfterAt = 0;
