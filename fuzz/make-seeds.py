@@ -212,11 +212,81 @@ def base_values_seeds():
     ]
 
 
+# water_effect: a seed byte for the random draws, then operations: an opcode
+# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping) and its arguments.
+def dim(value):
+    specials = {0: 0xE1, 375: 0xE8, 237: 0xE0, 2 ** 31 - 1: 0xE7, -(2 ** 31): 0xE6}
+    if -4 <= value < 36:
+        return bytes([value + 4])
+    if value in specials:
+        return bytes([specials[value]])
+    return b"\xf0" + struct.pack("<i", value)
+
+
+def arg(value):
+    specials = {-(2 ** 31): 0xD0, 2 ** 31 - 1: 0xD1, 46341: 0xDD}
+    if -40 <= value < 168:
+        return bytes([value + 40])
+    if value in specials:
+        return bytes([specials[value]])
+    return b"\xf0" + struct.pack("<i", value)
+
+
+def set_size(w, h):
+    return b"\x00" + dim(w) + dim(h)
+
+
+def blob(x, y, r, h):
+    return b"\x01" + arg(x) + arg(y) + arg(r) + arg(h)
+
+
+def render(shape=0, seed=0):
+    return bytes([3, shape, seed])
+
+
+def damping(value):
+    return b"\x05" + arg(value)
+
+
+CLEAR = b"\x04"
+
+
+def water_seeds():
+    seed = b"\x07"
+    return [
+        ("single-drop-two-steps", seed + set_size(20, 20) + blob(10, 10, 0, 250) + render() + render()),
+        ("calm-water", seed + set_size(5, 4) + render(seed=9)),
+        ("drop-at-the-corner", seed + set_size(10, 10) + blob(0, 0, 2, 100) + render() * 3),
+        ("random-row", seed + set_size(20, 10) + blob(10, -1, 1, 100) + render()),
+        ("zero-divisor-skips", seed + set_size(3, 3) + blob(-1, -1, 1, 100) + render()),
+        ("unsized", seed + set_size(0, 10) + render() + blob(-1, -1, 1, 100) + set_size(10, -1) + render()),
+        ("same-size-clears", seed + set_size(6, 6) + blob(3, 3, 1, 80) + set_size(6, 6) + render()),
+        ("damping-extremes", seed + set_size(9, 9) + blob(4, 4, 1, 150) + damping(0) + damping(100) + render()
+         + damping(1) + render() + damping(99) + render()),
+        ("saturation", seed + set_size(8, 8) + blob(4, 4, 3, 2 ** 31 - 1) * 2 + blob(4, 4, 2, -(2 ** 31))
+         + render() * 5),
+        ("huge-radii", seed + set_size(30, 30) + blob(-1, -1, 2 ** 31 - 1, 100) + blob(5, 5, -(2 ** 31), 100)
+         + blob(5, 5, 46341, 1) + blob(-1, 7, 2 ** 31 - 1, 3) + render()),
+        ("banner-size-padded-rows", seed + set_size(375, 237) + blob(-1, -1, 3, 200) * 4 + blob(100, 50, 8, -300)
+         + render(shape=0x30) * 3),
+        ("one-column", seed + set_size(1, 50) + blob(0, 25, 2, 90) + render() * 2),
+        ("one-row", seed + set_size(50, 1) + blob(25, 0, 2, 90) + render() * 2),
+        ("long-strip", seed + set_size(1, 2 ** 20) + blob(0, 500000, 3, 60) + render()),
+        ("impossible-size", seed + set_size(6, 6) + blob(3, 3, 1, 9) + set_size(2 ** 31 - 1, 2 ** 31 - 1)
+         + render()),
+        ("bitmap-too-small", seed + set_size(10, 10) + blob(5, 5, 2, 120) + render(shape=0x40) + render(shape=0x50)),
+        ("different-strides", seed + set_size(12, 7) + blob(6, 3, 2, 120) + render(shape=0x80) + render(shape=0xA5)),
+        ("larger-bitmaps", seed + set_size(12, 7) + blob(6, 3, 2, -120) + render(shape=0x0F) + CLEAR + render()),
+        ("negative-heights", seed + set_size(16, 16) + blob(8, 8, 2, -250) + blob(3, 3, 1, -3) + render() * 4),
+    ]
+
+
 def main():
     write("text_to_float", text_seeds())
     write("format_amount", amount_seeds())
     write("decree", decree_seeds())
     write("base_values", base_values_seeds())
+    write("water_effect", water_seeds())
 
 
 if __name__ == "__main__":
