@@ -45,6 +45,14 @@ double Store(long double Value);
 // away from zero.
 std::string FormatGeneral(long double Value, int Digits, const NumberFormat& Format);
 
+// The decimal expansion of |Value| (finite) rounded to nearest at 18
+// significant digits: 18 ASCII digits and the decimal exponent of the first.
+struct Expansion18 {
+  std::string Digits;
+  int Exponent = 0;
+};
+Expansion18 DecimalExpansion18(long double Value);
+
 // The text of the general error message box: a full stop is appended when the
 // last character's code is above that of the full stop (46).
 std::string ErrorMessageText(const std::string& Message);

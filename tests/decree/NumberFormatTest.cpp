@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <string>
+
+#include "NumberFormat.h"
+
+namespace {
+
+const NumberFormat Comma;  // "." and ","
+const NumberFormat Persian = NumberFormatFromSettings(std::string("\u066B"), std::string("\u066C"));
+
+std::string ErrorOf(const std::string& Text, const NumberFormat& Format = Comma) {
+  try {
+    TextToFloat(Text, Format);
+  } catch (const DecreeError& e) {
+    return e.what();
+  }
+  return "(accepted)";
+}
+
+TEST(TextToFloat, AcceptsTheGrammar) {
+  struct Row {
+    const char* Text;
+    double Value;
+  } rows[] = {
+      {"007", 7},           {"+5", 5},          {"-5", -5},        {"0", 0},
+      {"12.5", 12.5},       {".5", 0.5},        {"5.", 5},         {"1e3", 1000},
+      {"1E+3", 1000},       {"25e-1", 2.5},     {"4824000", 4824000},
+      {"0.1", 0.1},         {"1e-400", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Text);
+    EXPECT_EQ(TextToFloat(row.Text, Comma), row.Value);
+  }
+  // 309 digits that still fit: the largest double written out.
+  EXPECT_EQ(TextToFloat("17976931348623157" + std::string(292, '0'), Comma), DBL_MAX);
+}
+
+TEST(TextToFloat, UsesTheRegionalDecimalSeparator) {
+  EXPECT_EQ(TextToFloat("12\u066B5", Persian), 12.5);
+  EXPECT_EQ(ErrorOf("12.5", Persian), "'12.5' is not a valid floating point value");
+  EXPECT_EQ(ErrorOf("12\u066B5"), "'12\u066B5' is not a valid floating point value");
+}
+
+TEST(TextToFloat, RefusesEverythingElse) {
+  for (const char* text : {"12a", "abc", "", "+", "-", ".", "1.2.3", "1,000", "1e", "1e+", "e5", "--5", "+-5",
+                           " 5", "5 ", "\u06F1\u06F2", "\u0661", "0x10", "inf", "nan", "1_000", "\u066B5"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ErrorOf(text), std::string("'") + text + "' is not a valid floating point value");
+  }
+}
+
+TEST(TextToFloat, OverflowsBeyondTheDoubleRange) {
+  for (const std::string& text : {std::string(309, '9'), std::string("1e400"),
+                                  std::string("-1e400"), std::string("1e99999999999")}) {
+    SCOPED_TRACE(text.substr(0, 20));
+    EXPECT_EQ(ErrorOf(text), "Floating point overflow");
+  }
+}
+
+TEST(TextToFloat, RoundsToTheNearestDouble) {
+  EXPECT_EQ(TextToFloat("0.30000000000000004", Comma), 0.30000000000000004);
+  EXPECT_EQ(TextToFloat("9007199254740993", Comma), 9007199254740992.0);  // tie to even
+}
+
+TEST(Store, OverflowsJustAboveTheLargestDouble) {
+  EXPECT_EQ(Store(static_cast<long double>(DBL_MAX)), DBL_MAX);
+  EXPECT_THROW(Store(static_cast<long double>(DBL_MAX) * 1.0000001L), DecreeError);
+  EXPECT_THROW(Store(-static_cast<long double>(DBL_MAX) * 2), DecreeError);
+  EXPECT_EQ(Store(1.0L + 0x1p-60L), 1.0);
+}
+
+TEST(TrimControl, RemovesControlsAndSpacesAtBothEnds) {
+  EXPECT_EQ(TrimControl("  \t12 3\r\n"), "12 3");
+  EXPECT_EQ(TrimControl("   "), "");
+  EXPECT_EQ(TrimControl(std::string("\0 5\x1f", 4)), "5");
+  EXPECT_EQ(TrimControl("\u00A05"), "\u00A05");  // a no-break space is above U+0020
+}
+
+TEST(FormatGeneral, FifteenSignificantDigits) {
+  struct Row {
+    long double Value;
+    const char* Text;
+  } rows[] = {
+      {4824000, "4824000"},
+      {3, "3"},
+      {0, "0"},
+      {-0.0L, "0"},
+      {1.5e20L, "1.5E20"},
+      {1e15L, "1E15"},
+      {1234567890123456.0L, "1.23456789012346E15"},
+      {999999999999999.0L, "999999999999999"},
+      {9999999999999999.0L, "1E16"},
+      {0.5L, "0.5"},
+      {0.0001L, "0.0001"},
+      {0.00001L, "1E-5"},
+      {-2.5L, "-2.5"},
+      {-1.5e-7L, "-1.5E-7"},
+      {123.456L, "123.456"},
+      {1.0L / 3, "0.333333333333333"},
+      {2.0L / 3, "0.666666666666667"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Text);
+    EXPECT_EQ(FormatGeneral(row.Value, 15, Comma), row.Text);
+  }
+  EXPECT_EQ(FormatGeneral(1234567890123456.0L, 15, Persian), "1\u066B23456789012346E15");
+  EXPECT_EQ(FormatGeneral(0.5L, 15, Persian), "0\u066B5");
+}
+
+TEST(ErrorMessageText, AppendsAFullStopAfterCharactersAbove46) {
+  struct Row {
+    const char* Message;
+    const char* Shown;
+  } rows[] = {
+      {"Floating point overflow", "Floating point overflow."},
+      {"ends with a stop.", "ends with a stop."},
+      {"in brackets (x)", "in brackets (x)"},
+      {"slash/", "slash/."},
+      {"digit 5", "digit 5."},
+      {"dash-", "dash-"},
+      {"\u067E\u06CC\u0627\u0645", "\u067E\u06CC\u0627\u0645."},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Message);
+    EXPECT_EQ(ErrorMessageText(row.Message), row.Shown);
+  }
+}
+
+TEST(NumberFormatFromSettings, ThousandsSeparatorRule) {
+  struct Row {
+    std::optional<std::string> Setting;
+    const char* Used;
+  } rows[] = {
+      {std::string(","), ","},
+      {std::string("."), "."},
+      {std::string("\u066C"), "\u066C"},
+      {std::string("\u00A0"), "\u00A0"},
+      {std::string(""), ""},
+      {std::string(",,"), ","},
+      {std::string("\u066C "), ","},
+      {std::string("\xff"), ","},
+      {std::nullopt, ","},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Used);
+    EXPECT_EQ(NumberFormatFromSettings(std::string("."), row.Setting).ThousandSeparator, row.Used);
+  }
+  EXPECT_EQ(NumberFormatFromSettings(std::string("\u066B"), std::nullopt).DecimalSeparator, "\u066B");
+  EXPECT_EQ(NumberFormatFromSettings(std::string(""), std::nullopt).DecimalSeparator, ".");
+  EXPECT_EQ(NumberFormatFromSettings(std::nullopt, std::nullopt).DecimalSeparator, ".");
+}
+
+}  // namespace
