@@ -50,6 +50,8 @@
 
 TForm1* Form1 = nullptr;
 
+// Every control gets its font set: under an application style sheet a child
+// no longer inherits its parent's font.
 namespace {
 
 constexpr int ClientWidth = 785;
@@ -108,10 +110,10 @@ class TPlainComboBox : public QComboBox {
 // A label sized to its text keeps the right edge and the vertical middle of
 // the box it was drawn in, so a face wider, narrower or taller than Tahoma
 // still ends next to its control.
-QLabel* MakeLabel(QWidget* Parent, const char* Name, const char* Text, const QRect& Box, int PixelSize = 0) {
+QLabel* MakeLabel(QWidget* Parent, const char* Name, const char* Text, const QRect& Box, int PixelSize = 13) {
   auto* Label = new QLabel(Tr(Text), Parent);
   Label->setObjectName(QString::fromLatin1(Name));
-  if (PixelSize) Label->setFont(WindowFont(PixelSize));
+  Label->setFont(WindowFont(PixelSize));
   const QFontMetrics Metrics(Label->font());
   const int Width = Metrics.horizontalAdvance(Label->text()) + 1;
   const int Height = std::max(Box.height(), Metrics.height());
@@ -122,6 +124,7 @@ QLabel* MakeLabel(QWidget* Parent, const char* Name, const char* Text, const QRe
 QLineEdit* MakeEdit(QWidget* Parent, const char* Name, const QRect& Box, int MaxLength = 0) {
   auto* Edit = new QLineEdit(Parent);
   Edit->setObjectName(QString::fromLatin1(Name));
+  Edit->setFont(WindowFont(13));
   Edit->setGeometry(Box);
   Edit->setAlignment(Qt::AlignCenter);
   if (MaxLength) Edit->setMaxLength(MaxLength);
@@ -130,10 +133,10 @@ QLineEdit* MakeEdit(QWidget* Parent, const char* Name, const QRect& Box, int Max
   return Edit;
 }
 
-QCheckBox* MakeCheckBox(QWidget* Parent, const char* Name, const char* Text, const QRect& Box, int PixelSize = 0) {
+QCheckBox* MakeCheckBox(QWidget* Parent, const char* Name, const char* Text, const QRect& Box, int PixelSize = 13) {
   auto* Box_ = new QCheckBox(Text ? Tr(Text) : QString(), Parent);
   Box_->setObjectName(QString::fromLatin1(Name));
-  if (PixelSize) Box_->setFont(WindowFont(PixelSize));
+  Box_->setFont(WindowFont(PixelSize));
   // A face taller than the box would clip the caption: grow it about its middle.
   const int Height = std::max(Box.height(), Text ? Box_->fontMetrics().height() : 0);
   Box_->setGeometry(Box.left(), Box.top() - (Height - Box.height()) / 2, Box.width(), Height);
@@ -275,6 +278,7 @@ void TForm1::CreateControls() {
   Label23 = MakeLabel(GroupBox2, "Label23", Texts::Label23, {148, 302, 50, 16});
   Label22 = new QLabel(Tr(Texts::Label22), GroupBox2);
   Label22->setObjectName(QStringLiteral("Label22"));
+  Label22->setFont(WindowFont(13));
   Label22->setWordWrap(true);
   // Absolute: in a right-to-left widget a plain AlignRight means the left side.
   Label22->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
@@ -288,6 +292,7 @@ void TForm1::CreateControls() {
   Edit12 = MakeEdit(GroupBox2, "Edit12", {22, 161, 121, 24});
   ComboBox1 = new TPlainComboBox(GroupBox2);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setFont(WindowFont(13));
   ComboBox1->setGeometry(22, 186, 121, 22);
   ComboBox1->setLayoutDirection(Qt::LeftToRight);
   ComboBox1->setEditable(false);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -31,10 +32,13 @@ ModalWatchdog::ModalWatchdog() {
   Timer.start(100);
 }
 
-WindowFixture::WindowFixture(const std::function<void(const QString&)>& Files) : PreviousDir(QDir::currentPath()) {
+WindowFixture::WindowFixture(const std::function<void(const QString&)>& Files,
+                             const std::function<void(TForm1&)>& BeforeShow)
+    : PreviousDir(QDir::currentPath()) {
   QDir::setCurrent(Dir.path());
   if (Files) Files(Dir.path());
   Window = std::make_unique<TForm1>();
+  if (BeforeShow) BeforeShow(*Window);
   Window->show();
   QApplication::setActiveWindow(Window.get());
   if (!QTest::qWaitForWindowActive(Window.get())) qWarning("the window did not become active");
@@ -108,6 +112,27 @@ void TypeInputA(TForm1& Form) {
     Press(Qt::Key_Return);
   }
   Press(Qt::Key_Return);
+}
+
+void FillInputA(TForm1& Form, const QStringList& Skip) {
+  const std::pair<const char*, const char*> Values[] = {
+      {"Edit1", "1000"},   {"Edit2", "2000000"}, {"Edit3", "1600000"}, {"Edit26", "6000000"},
+      {"Edit4", "300000"}, {"Edit5", "100000"},  {"Edit6", "9"},       {"Edit7", "2"},
+      {"Edit8", "800000"}, {"Edit9", "100000"},  {"Edit10", "4"},      {"Edit11", "2"},
+      {"Edit13", "20"},    {"Edit14", "50"},     {"Edit15", "10"},     {"Edit20", "20"}};
+  for (const auto& [Name, Value] : Values)
+    if (!Skip.contains(QLatin1String(Name)))
+      TypeInto(Form.findChild<QLineEdit*>(QLatin1String(Name)), QString::fromLatin1(Value));
+  if (!Skip.contains(QStringLiteral("ComboBox1"))) {
+    Form.ComboBox1->setFocus(Qt::MouseFocusReason);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    Press(Qt::Key_Down);
+  }
+  for (QAbstractButton* Box : {static_cast<QAbstractButton*>(Form.CheckBox1), static_cast<QAbstractButton*>(Form.CheckBox3)}) {
+    Box->setFocus(Qt::MouseFocusReason);
+    Press(Qt::Key_Space);
+  }
 }
 
 QString ReportOfInputA() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -45,8 +46,10 @@ class ModalWatchdog {
 // A shown, active TForm1 whose working directory is a fresh temporary folder.
 class WindowFixture {
  public:
-  // Files is called in the folder before the window is created.
-  explicit WindowFixture(const std::function<void(const QString& Folder)>& Files = {});
+  // Files runs in the folder before the window is created, BeforeShow on the
+  // created window before it is shown.
+  explicit WindowFixture(const std::function<void(const QString& Folder)>& Files = {},
+                         const std::function<void(TForm1&)>& BeforeShow = {});
   ~WindowFixture();
   TForm1& Form() { return *Window; }
   QString Folder() const { return Dir.path(); }
@@ -77,6 +80,10 @@ void Click(QWidget* Target, QPoint Where = {});
 // field to field, Space on the check boxes, type-ahead in ComboBox1. Leaves
 // the focus on Button1 without pressing it.
 void TypeInputA(TForm1& Form);
+
+// Puts worked input A into the panel field by field (click, type), leaving
+// out the controls named in Skip; ComboBox1 by the arrow keys.
+void FillInputA(TForm1& Form, const QStringList& Skip = {});
 
 // The report lines of input A, each followed by a paragraph break.
 QString ReportOfInputA();
