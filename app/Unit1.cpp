@@ -99,6 +99,10 @@ class TPlainComboBox : public QComboBox {
     const QString Text = Option.currentText;
     Option.currentText.clear();
     Painter.drawComplexControl(QStyle::CC_ComboBox, Option);
+    // The look restyles the button area, which leaves the arrow to us.
+    QStyleOption Arrow(Option);
+    Arrow.rect = style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxArrow, this);
+    Painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, Arrow);
     const QRect Field = style()->subControlRect(QStyle::CC_ComboBox, &Option, QStyle::SC_ComboBoxEditField, this);
     const int Line = fontMetrics().height();
     const int Top = Line + 1 <= Field.height() ? Field.top() + 1 : Field.top() + (Field.height() - Line) / 2;
