@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
@@ -34,18 +35,23 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QUrl>
 
 #include "BaseValues.h"
 #include "DecreeReport.h"
 #include "Look.h"
 #include "MessageBox.h"
 #include "Texts.h"
+#include "WaterImage.h"
 
 #ifndef DECREE_AUTHOR_NAME
 #define DECREE_AUTHOR_NAME ""
 #endif
 #ifndef DECREE_AUTHOR_PHONE
 #define DECREE_AUTHOR_PHONE ""
+#endif
+#ifndef DECREE_WEB_ADDRESS
+#define DECREE_WEB_ADDRESS ""
 #endif
 
 TForm1* Form1 = nullptr;
@@ -246,6 +252,16 @@ void TForm1::CreateControls() {
   // A push button outside a dialog presses on Enter only as an auto-default one.
   Button1->setAutoDefault(true);
 
+  // The banner: the picture under water, one cell per mouse drop.
+  WaterImage1 = new TWaterImage(Panel2);
+  WaterImage1->setObjectName(QStringLiteral("WaterImage1"));
+  WaterImage1->move(16, 436);
+  WaterImage1->SetAutoSize(true);
+  WaterImage1->SetRadius(0);
+  WaterImage1->LoadBannerPicture();
+  WaterImage1->setCursor(Qt::PointingHandCursor);
+  WaterImage1->setFocusPolicy(Qt::NoFocus);
+
   // GroupBox1: the new year's base figures, navy on sage, the two inputs of
   // the clause-B amount on light green.
   Label1 = MakeLabel(GroupBox1, "Label1", Texts::Label1, {148, 36, 40, 16});
@@ -385,6 +401,7 @@ void TForm1::ConnectHandlers() {
   connect(CheckBox6, &QCheckBox::toggled, this, &TForm1::CheckBox6Click);
   // activated: only the user's choices (mouse, arrow keys, type-ahead).
   connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+  connect(WaterImage1, &TWaterImage::OnClick, this, &TForm1::WaterImage1Click);
   connect(qApp, &QGuiApplication::commitDataRequest, this, &TForm1::SessionEndRequested);
 }
 
@@ -520,6 +537,9 @@ void TForm1::Button3Click() {
 void TForm1::CheckBox6Click() { Button1->setFocus(Qt::OtherFocusReason); }
 
 void TForm1::ComboBox1Change() { Edit11->setFocus(Qt::TabFocusReason); }
+
+// The desktop opens the page in the default browser; whether it could is not our concern.
+void TForm1::WaterImage1Click() { QDesktopServices::openUrl(QUrl(Tr(DECREE_WEB_ADDRESS))); }
 
 void TForm1::Edit1KeyUp() { ClauseBAutoFill(); }
 

@@ -33,6 +33,7 @@ class QPrinter;
 class QPushButton;
 class QSessionManager;
 class QTextEdit;
+class TWaterImage;
 
 class TForm1 : public QWidget, public DecreePanel {
   Q_OBJECT
@@ -117,6 +118,7 @@ class TForm1 : public QWidget, public DecreePanel {
   QLineEdit* Edit26;
   QLabel* Label26;
   QPushButton* Button1;
+  TWaterImage* WaterImage1;
   QTextEdit* RichEdit1;
 
   // Shows PrintDialog1 over the printer; true when the user confirmed. A test
@@ -133,6 +135,7 @@ class TForm1 : public QWidget, public DecreePanel {
   void ComboBox1Change();
   void Edit1KeyUp();
   void Edit25KeyUp();
+  void WaterImage1Click();
   // The 32 character handlers are this one procedure; Control picks the
   // successor. Key comes back 0 when the character is to be discarded.
   void KeyPress(QWidget* Control, QChar& Key);

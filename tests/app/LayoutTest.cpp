@@ -13,6 +13,7 @@
 
 #include "Look.h"
 #include "TestSupport.h"
+#include "WaterImage.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ class LayoutTest : public QObject {
   void lookLeavesOwnEditColoursAlone();
   void groupBox2CaptionKeepsWindowTextColour();
   void lookIsCompiledIn();
+  void bannerFillsItsPlace();
 
  private:
   std::unique_ptr<WindowFixture> Fixture;
@@ -312,6 +314,18 @@ void LayoutTest::lookIsCompiledIn() {
   // A resource in a static library disappears without a reference to it.
   QVERIFY(LookStyleSheet().contains(QStringLiteral("QGroupBox")));
   QCOMPARE(qApp->styleSheet(), LookStyleSheet());
+}
+
+void LayoutTest::bannerFillsItsPlace() {
+  TWaterImage* Banner = Fixture->Form().WaterImage1;
+  QCOMPARE(Banner->parentWidget(), static_cast<QWidget*>(Fixture->Form().Panel2));
+  // Auto-size takes the size from the banner picture, which must have loaded.
+  QCOMPARE(Banner->Picture().size(), QSize(375, 237));
+  QCOMPARE(Banner->geometry(), QRect(16, 436, 375, 237));
+  QCOMPARE(Banner->Radius(), 0);
+  QCOMPARE(Banner->Interval(), 50u);
+  QCOMPARE(Banner->cursor().shape(), Qt::PointingHandCursor);
+  QCOMPARE(Banner->focusPolicy(), Qt::NoFocus);
 }
 
 QTEST_MAIN(LayoutTest)

@@ -4,14 +4,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QUrl>
 #include <QWindow>
 
 #include "TestSupport.h"
+#include "WaterImage.h"
 
 namespace {
 
@@ -46,6 +49,13 @@ class LifecycleTest : public QObject {
   void closeRequestWhileResultShowsReturnsToInputs();
   void sessionEndIsRefusedOnceWhileResultShows();
   void minimiseAndRestoreKeepInputs();
+  void bannerClickOpensTheWebAddress();
+
+ public slots:
+  void OpenUrl(const QUrl& Url) { Opened << Url; }
+
+ private:
+  QList<QUrl> Opened;
 };
 
 void LifecycleTest::startsEmptyWithFocusOnEdit6() {
@@ -168,6 +178,17 @@ void LifecycleTest::minimiseAndRestoreKeepInputs() {
   QTest::qWait(50);
   QCOMPARE(Form.Edit8->text(), QStringLiteral("800000"));
   QVERIFY(Form.CheckBox4->isChecked());
+}
+
+void LifecycleTest::bannerClickOpensTheWebAddress() {
+  // The desktop's handlers are replaced, so no browser starts.
+  for (const char* Scheme : {"http", "https"})
+    QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
+  WindowFixture Fixture;
+  Click(Fixture.Form().WaterImage1, QPoint(100, 100));
+  for (const char* Scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(Scheme));
+  QCOMPARE(Opened, QList<QUrl>({QUrl(QString::fromUtf8(DECREE_WEB_ADDRESS))}));
+  QVERIFY(Fixture.Recorder.Messages.isEmpty());
 }
 
 QTEST_MAIN(LifecycleTest)
