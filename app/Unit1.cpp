@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include <QAbstractItemView>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
@@ -31,7 +30,6 @@
 #include <QSessionManager>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -635,6 +633,9 @@ void TForm1::Guarded(const std::function<void()>& Body) {
     Body();
   } catch (const std::exception& Error) {
     ShowError(QString::fromUtf8(Error.what()));
+  } catch (...) {
+    // Nothing may escape into the event loop.
+    ShowError(QStringLiteral("Unknown error"));
   }
 }
 
