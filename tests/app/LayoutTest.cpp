@@ -40,8 +40,8 @@ class LayoutTest : public QObject {
   void init() { Fixture = std::make_unique<WindowFixture>(); }
   void cleanup() { Fixture.reset(); }
 
-  void controlsSitWhereDrawn_data();
-  void controlsSitWhereDrawn();
+  void everyNamedControlExists();
+  void inputsLieInsideTheirBoxWithoutOverlap();
   void labelsEndNextToTheirControls_data();
   void labelsEndNextToTheirControls();
   void fontPixelHeights_data();
@@ -61,59 +61,49 @@ class LayoutTest : public QObject {
   std::unique_ptr<WindowFixture> Fixture;
 };
 
-void LayoutTest::controlsSitWhereDrawn_data() {
-  QTest::addColumn<QString>("Name");
-  QTest::addColumn<QString>("Parent");
-  QTest::addColumn<QRect>("Box");
-  struct Row {
-    const char* Name;
-    const char* Parent;
-    QRect Box;
+void LayoutTest::everyNamedControlExists() {
+  // One loop per kind catches a name slipped in copying.
+  TForm1& Form = Fixture->Form();
+  const auto Parent = [&](const QString& Name) {
+    QWidget* Widget = Named(Form, Name);
+    return Widget && Widget->parentWidget() ? Widget->parentWidget()->objectName() : QStringLiteral("(missing)");
   };
-  const Row Rows[] = {
-      {"Panel1", "Form1", {0, 0, 785, 691}},          {"Panel2", "Form1", {0, 0, 785, 691}},
-      {"GroupBox4", "Panel1", {20, 6, 741, 667}},     {"Button2", "GroupBox4", {10, 632, 459, 29}},
-      {"Button3", "GroupBox4", {474, 632, 255, 29}},  {"RichEdit1", "GroupBox4", {12, 19, 717, 611}},
-      {"GroupBox1", "Panel2", {395, 22, 366, 256}},   {"GroupBox2", "Panel2", {394, 286, 366, 384}},
-      {"GroupBox3", "Panel2", {20, 22, 369, 355}},    {"Button1", "Panel2", {20, 378, 369, 53}},
-      {"Edit1", "GroupBox1", {22, 33, 121, 24}},      {"Edit2", "GroupBox1", {22, 58, 121, 24}},
-      {"Edit3", "GroupBox1", {22, 83, 121, 24}},      {"Edit26", "GroupBox1", {22, 108, 121, 24}},
-      {"Edit4", "GroupBox1", {22, 133, 121, 24}},     {"Edit5", "GroupBox1", {22, 158, 121, 24}},
-      {"Edit25", "GroupBox1", {22, 183, 121, 24}},    {"Edit18", "GroupBox1", {22, 208, 121, 24}},
-      {"Edit6", "GroupBox2", {22, 36, 121, 24}},      {"Edit7", "GroupBox2", {22, 61, 121, 24}},
-      {"Edit8", "GroupBox2", {22, 86, 121, 24}},      {"Edit9", "GroupBox2", {22, 111, 121, 24}},
-      {"Edit10", "GroupBox2", {22, 136, 121, 24}},    {"Edit12", "GroupBox2", {22, 161, 121, 24}},
-      {"ComboBox1", "GroupBox2", {22, 186, 121, 22}}, {"Edit11", "GroupBox2", {22, 209, 121, 24}},
-      {"Edit13", "GroupBox3", {24, 33, 121, 24}},     {"Edit14", "GroupBox3", {24, 58, 121, 24}},
-      {"Edit15", "GroupBox3", {24, 83, 121, 24}},     {"Edit16", "GroupBox3", {24, 108, 121, 24}},
-      {"Edit17", "GroupBox3", {24, 133, 121, 24}},    {"Edit19", "GroupBox3", {24, 158, 121, 24}},
-      {"Edit20", "GroupBox3", {24, 183, 121, 24}},    {"Edit21", "GroupBox3", {24, 208, 121, 24}},
-      {"Edit22", "GroupBox3", {41, 233, 104, 24}},    {"Edit23", "GroupBox3", {24, 258, 121, 24}},
-      {"Edit24", "GroupBox3", {24, 283, 121, 24}},
-      // Check boxes: a face taller than the box grows it about its middle.
-      {"CheckBox1", "GroupBox2", {24, 236, 119, 17}}, {"CheckBox2", "GroupBox2", {24, 259, 119, 17}},
-      {"CheckBox3", "GroupBox2", {22, 281, 121, 17}}, {"CheckBox4", "GroupBox2", {22, 303, 121, 17}},
-      {"CheckBox8", "GroupBox2", {15, 326, 128, 17}}, {"CheckBox5", "GroupBox3", {23, 237, 17, 17}},
-      {"CheckBox6", "GroupBox3", {24, 315, 322, 17}},
-  };
-  for (const Row& R : Rows) QTest::newRow(R.Name) << R.Name << R.Parent << R.Box;
+  for (int Number = 1; Number <= 26; ++Number) {
+    const QString Name = QStringLiteral("Edit%1").arg(Number);
+    QVERIFY2(qobject_cast<QLineEdit*>(Named(Form, Name)), qPrintable(Name));
+    const QString Group = Number <= 5 || Number == 18 || Number >= 25 ? QStringLiteral("GroupBox1")
+                          : Number <= 12                             ? QStringLiteral("GroupBox2")
+                                                                     : QStringLiteral("GroupBox3");
+    QCOMPARE(Parent(Name), Group);
+  }
+  for (int Number : {1, 2, 3, 4, 5, 6, 8}) {
+    const QString Name = QStringLiteral("CheckBox%1").arg(Number);
+    QVERIFY2(qobject_cast<QCheckBox*>(Named(Form, Name)), qPrintable(Name));
+    QCOMPARE(Parent(Name), Number == 5 || Number == 6 ? QStringLiteral("GroupBox3") : QStringLiteral("GroupBox2"));
+  }
+  QCOMPARE(Form.findChildren<QCheckBox*>().size(), 7);
+  QCOMPARE(Form.findChildren<QLineEdit*>().size(), 26);
+  for (int Number : {1, 2, 3}) QCOMPARE(Parent(QStringLiteral("GroupBox%1").arg(Number)), QStringLiteral("Panel2"));
+  QCOMPARE(Parent(QStringLiteral("Button1")), QStringLiteral("Panel2"));
+  for (const char* Name : {"Button2", "Button3", "RichEdit1"}) QCOMPARE(Parent(QLatin1String(Name)), QStringLiteral("GroupBox4"));
+  QCOMPARE(Parent(QStringLiteral("GroupBox4")), QStringLiteral("Panel1"));
+  for (const char* Name : {"Panel1", "Panel2"}) QCOMPARE(Named(Form, QLatin1String(Name))->geometry(), QRect(0, 0, 785, 691));
 }
 
-void LayoutTest::controlsSitWhereDrawn() {
-  QFETCH(QString, Name);
-  QFETCH(QString, Parent);
-  QFETCH(QRect, Box);
-  QWidget* Control = Named(Fixture->Form(), Name);
-  QVERIFY(Control);
-  QCOMPARE(Control->parentWidget()->objectName(), Parent);
-  const QRect Actual = Control->geometry();
-  if (qobject_cast<QCheckBox*>(Control)) {
-    QCOMPARE(Actual.left(), Box.left());
-    QCOMPARE(Actual.width(), Box.width());
-    QVERIFY(qAbs(Actual.center().y() - Box.center().y()) <= 1);
-    QVERIFY(Actual.height() >= Box.height());
-  } else {
-    QCOMPARE(Actual, Box);
+void LayoutTest::inputsLieInsideTheirBoxWithoutOverlap() {
+  // A mistyped coordinate shows up as two controls on one spot or a control
+  // hanging out of its group box.
+  QList<QWidget*> Inputs;
+  for (QWidget* Widget : Fixture->Form().findChildren<QWidget*>())
+    if (qobject_cast<QLineEdit*>(Widget) || qobject_cast<QCheckBox*>(Widget) || qobject_cast<QComboBox*>(Widget) ||
+        qobject_cast<QPushButton*>(Widget) || qobject_cast<QGroupBox*>(Widget))
+      Inputs << Widget;
+  for (QWidget* Input : Inputs) {
+    QVERIFY2(Input->parentWidget()->rect().contains(Input->geometry()), qPrintable(Input->objectName()));
+    for (QWidget* Other : Inputs)
+      if (Other != Input && Other->parentWidget() == Input->parentWidget())
+        QVERIFY2(!Input->geometry().intersects(Other->geometry()),
+                 qPrintable(Input->objectName() + QStringLiteral(" / ") + Other->objectName()));
   }
 }
 
