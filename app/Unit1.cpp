@@ -54,8 +54,6 @@
 
 TForm1* Form1 = nullptr;
 
-// Every control gets its font set: under an application style sheet a child
-// no longer inherits its parent's font.
 namespace {
 
 constexpr int ClientWidth = 785;
@@ -220,6 +218,8 @@ TForm1::TForm1(QWidget* Parent)
 
 TForm1::~TForm1() = default;
 
+// Every control gets its font set here: under an application style sheet a
+// child no longer inherits its parent's font.
 void TForm1::CreateControls() {
   Panel1 = MakePanel(this, "Panel1");
   Panel1->hide();
