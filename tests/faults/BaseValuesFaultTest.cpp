@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -120,12 +121,23 @@ class BaseValuesFaultTest : public ::testing::Test {
 TEST_F(BaseValuesFaultTest, SaveWithoutAFreeFileDescriptorKeepsTheOldFile) {
   WriteBytes(Ini(), OldBytes);
   const std::string message = InChild([&] {
-    // Every descriptor up to the limit in use: the temporary file cannot be opened.
+    // Every descriptor up to the limit in use: the temporary file cannot be
+    // opened. They are given back before the error is looked at, since the
+    // sanitizers' own checks need a descriptor or two.
     const rlimit limit{16, 16};
     if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) return std::string("setrlimit failed");
-    while (::open("/dev/null", O_RDONLY) >= 0) {
+    std::vector<int> taken;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) taken.push_back(fd);
+    std::exception_ptr error;
+    try {
+      SaveBaseValues(Dir, NewValues);
+    } catch (...) {
+      error = std::current_exception();
     }
-    return MessageOf([&] { SaveBaseValues(Dir, NewValues); });
+    for (int fd : taken) ::close(fd);
+    return MessageOf([&] {
+      if (error) std::rethrow_exception(error);
+    });
   });
   EXPECT_EQ(message, "Cannot create file \"" + Ini() + "\". Too many open files");
   EXPECT_EQ(ReadBytes(Ini()), OldBytes);
