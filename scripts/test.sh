@@ -20,3 +20,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_retu
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+
+echo "== Debian package: build, install, first start, removal"
+"$root/scripts/check-package.sh"
