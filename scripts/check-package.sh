@@ -46,8 +46,8 @@ xvfbPid=
 appPid=
 installed=0
 cleanup() {
-  [ -n "$appPid" ] && kill -KILL "$appPid" 2>/dev/null || true
-  [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null || true
+  if [ -n "$appPid" ]; then kill -KILL "$appPid" 2>/dev/null || true; fi
+  if [ -n "$xvfbPid" ]; then kill "$xvfbPid" 2>/dev/null || true; fi
   if [ "$installed" = 1 ]; then apt_get remove "$package" >/dev/null 2>&1 || true; fi
   rm -rf "$work"
 }
@@ -113,7 +113,7 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$out/xvfb.log")"
 display=":$(cat "$work/display")"
 home="$work/home"
-mkdir -p "$home" && mkdir -p -m 700 "$work/runtime"
+mkdir "$home" && mkdir -m 700 "$work/runtime"
 # A desktop session's environment, not this script's (test.sh sets the
 # offscreen platform and the sanitizer options). gio launches the desktop
 # entry as GNOME does; it runs from / so that only the entry itself can put
@@ -158,7 +158,7 @@ apt_get remove "$package" || fail "apt-get remove"
 installed=0
 ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
   || fail "$package is still installed"
-[ ! -e /usr/bin/salary-decree ] && [ ! -e "$desktopFile" ] || fail "files are left behind"
+if [ -e /usr/bin/salary-decree ] || [ -e "$desktopFile" ]; then fail "files are left behind"; fi
 pass
 
 echo "package: $passed passed, 0 failed"
