@@ -2,7 +2,11 @@
 // Plain C++17, no toolkit.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,3 +34,18 @@ void SaveBaseValues(const std::string& Folder, const BaseValues& Texts);
 // eight lines; nullopt otherwise. Throws StorageError
 // "Cannot open file "<path>". <cause>" when it exists but cannot be read.
 std::optional<BaseValues> LoadBaseValues(const std::string& Folder);
+
+namespace detail {
+
+// The system calls SaveBaseValues makes on the new file, replaceable so that
+// tests can make a write stop short, a flush fail or the final rename fail.
+// An empty member means the real call; each reports failure through errno.
+struct FileOps {
+  std::function<ssize_t(int Fd, const void* Data, std::size_t Size)> Write;
+  std::function<int(int Fd)> Fsync;
+  std::function<int(const char* From, const char* To)> Rename;
+};
+
+void SaveBaseValues(const std::string& Folder, const BaseValues& Texts, const FileOps& Ops);
+
+}  // namespace detail
