@@ -88,7 +88,7 @@ step "running lintian"
 # The package is clean down to lintian's pedantic tags: a new warning fails
 # the check, a new note is only printed.
 lintian --fail-on error,warning --display-info --pedantic "$deb" 2>"$work/lintian.err" | tee "$out/lintian.txt" \
-  || fail "lintian reports errors: $(cat "$work/lintian.err")"
+  || fail "lintian reports errors or warnings: $(cat "$work/lintian.err")"
 [ ! -s "$out/lintian.txt" ] || echo "(lintian notes above)"
 pass
 
