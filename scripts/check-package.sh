@@ -158,7 +158,7 @@ entries() {
     keys Return
   done
 }
-DISPLAY="$display" xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+DISPLAY="$display" timeout 10 xdotool windowfocus --sync "$window" || fail "cannot focus the window"
 # The focus starts in the employee group; eight Shift+Tabs lead back to the coefficient.
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 entries 3000 50000000 60000000 70000000 5000000 2000000 - -  # the base figures, then on to the group
