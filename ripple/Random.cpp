@@ -1,0 +1,30 @@
+#include "Random.h"
+
+#include <chrono>
+#include <random>
+#include <utility>
+
+namespace {
+
+std::uint32_t ClockSeed()
+{
+  const auto Ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  return static_cast<std::uint32_t>(Ticks ^ (Ticks >> 32));
+}
+
+// Seeded during static initialisation, that is once at program start.
+std::mt19937 Generator(ClockSeed());
+std::function<int(int)> Override;
+
+}  // namespace
+
+int RandomInt(int n)
+{
+  if (n <= 0) return 0;
+  if (Override) return Override(n);
+  return std::uniform_int_distribution<int>(0, n - 1)(Generator);
+}
+
+void RandomSeed(std::uint32_t Seed) { Generator.seed(Seed); }
+
+void SetRandomSource(std::function<int(int)> Source) { Override = std::move(Source); }

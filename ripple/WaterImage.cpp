@@ -1,0 +1,230 @@
+#include "WaterImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "JpegDecoder.h"
+#include "Random.h"
+
+namespace {
+
+// QImage pads rows to 4 bytes (375 px × 3 = 1125, stride 1128): the views
+// carry bytesPerLine and reach rows only through it.
+TBitmap24 View(QImage& Image)
+{
+  return {Image.width(), Image.height(), Image.bits(), Image.bytesPerLine()};
+}
+
+TConstBitmap24 ConstView(const QImage& Image)
+{
+  return {Image.width(), Image.height(), Image.constBits(), Image.bytesPerLine()};
+}
+
+QImage To24Bit(const QImage& Image)
+{
+  return Image.format() == QImage::Format_RGB888 ? Image : Image.convertToFormat(QImage::Format_RGB888);
+}
+
+QImage BannerImage()
+{
+  const TRgbImage Decoded = DecodeJpeg(BannerJpegData(), BannerJpegSize());
+  QImage Image(Decoded.Width, Decoded.Height, QImage::Format_RGB888);
+  const std::size_t RowBytes = 3 * static_cast<std::size_t>(Decoded.Width);
+  for (int y = 0; y < Decoded.Height; ++y)
+    std::memcpy(Image.scanLine(y), Decoded.Pixels.data() + RowBytes * static_cast<std::size_t>(y), RowBytes);
+  return Image;
+}
+
+}  // namespace
+
+TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(this))
+{
+  // Every pixel is painted from FDstBmp: Qt need not clear the background.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);  // moves without a button raise drops too
+  setFocusPolicy(Qt::NoFocus);
+  connect(FTimer, &QTimer::timeout, this, &TWaterImage::Tick);
+  FTimer->start(static_cast<int>(FInterval));
+  resize(105, 105);
+}
+
+void TWaterImage::SetPicture(const QImage& Value)
+{
+  FPicture = Value;
+  PictureChanged();
+}
+
+bool TWaterImage::LoadBannerPicture()
+{
+  try {
+    SetPicture(BannerImage());
+    return true;
+  } catch (const TJpegError&) {
+    return false;
+  }
+}
+
+void TWaterImage::SetInterval(unsigned Value)
+{
+  FInterval = Value;
+  if (Value == 0)
+    FTimer->stop();
+  else
+    FTimer->start(static_cast<int>(std::min<unsigned>(Value, INT_MAX)));
+}
+
+void TWaterImage::SetAutoSize(bool Value)
+{
+  FAutoSize = Value;
+  if (FAutoSize) ApplyAutoSize();
+}
+
+void TWaterImage::SetAlign(TAlign Value)
+{
+  FAlign = Value;
+  if (FAutoSize) ApplyAutoSize();
+}
+
+QSize TWaterImage::sizeHint() const
+{
+  return FPicture.isNull() ? QSize(105, 105) : FPicture.size();
+}
+
+QSize TWaterImage::AutoSized(QSize Requested) const
+{
+  QSize Result = Requested;
+  if (FAlign == TAlign::alNone || FAlign == TAlign::alLeft || FAlign == TAlign::alRight)
+    Result.setWidth(FPicture.width());
+  if (FAlign == TAlign::alNone || FAlign == TAlign::alTop || FAlign == TAlign::alBottom)
+    Result.setHeight(FPicture.height());
+  return Result;
+}
+
+void TWaterImage::ApplyAutoSize()
+{
+  const QSize Wanted = AutoSized(size());
+  if (Wanted != size()) resize(Wanted);
+}
+
+void TWaterImage::PictureChanged()
+{
+  if (FAutoSize && FPicture.width() > 0 && FPicture.height() > 0) ApplyAutoSize();
+  Rebuild();
+  if (!FDrawing) update();
+}
+
+// Bitmaps and engine take the control's size; the water becomes calm and the
+// source is drawn afresh from the picture.
+void TWaterImage::Rebuild()
+{
+  const int W = width();
+  const int H = height();
+  FSrcBmp = QImage(W, H, QImage::Format_RGB888);
+  FDstBmp = QImage(W, H, QImage::Format_RGB888);
+  FWater.SetSize(W, H);
+  if (!FPicture.isNull() && W > 0 && H > 0) {
+    FSrcBmp = To24Bit(FPicture.size() == QSize(W, H)
+                          ? FPicture
+                          : FPicture.scaled(W, H, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    FDstBmp = FSrcBmp.copy();
+  }
+}
+
+void TWaterImage::resizeEvent(QResizeEvent* Event)
+{
+  if (FAutoSize) {
+    const QSize Wanted = AutoSized(Event->size());
+    if (Wanted != Event->size()) {
+      resize(Wanted);  // the resize event of the allowed size rebuilds
+      return;
+    }
+  }
+  Rebuild();
+  QWidget::resizeEvent(Event);
+}
+
+void TWaterImage::paintEvent(QPaintEvent*)
+{
+  const bool Drawing = FDrawing;
+  FDrawing = true;
+  if (!FPicture.isNull()) {
+    QPainter Painter(this);
+    Painter.drawImage(0, 0, FDstBmp);
+  }
+  FDrawing = Drawing;
+}
+
+void TWaterImage::Tick()
+{
+  // Only the control's own Enabled counts, not a disabled parent.
+  if (testAttribute(Qt::WA_ForceDisabled) || FPicture.isNull()) return;
+
+  // A drop falls with a chance of 1 in ⌈RandomDelay / Interval⌉ + 1 per tick.
+  if (FRandomDelay > 0 && FRandomBlob > 0 && FInterval > 0) {
+    const long long N = (static_cast<long long>(FRandomDelay) + FInterval - 1) / FInterval;
+    if (RandomInt(static_cast<int>(std::min<long long>(N + 1, INT_MAX))) == 0) {
+      const int DropRadius = 1 + RandomInt(2);
+      const int DropHeight =
+          static_cast<int>(std::min<long long>(100LL + RandomInt(FRandomBlob), INT_MAX));
+      FWater.Blob(-1, -1, DropRadius, DropHeight);
+    }
+  }
+
+  // A handler's exception must not leave a Qt slot; the control shows no
+  // messages, so such a frame is simply dropped.
+  try {
+    // A handler may have left the frame in another format.
+    if (FDstBmp.format() != QImage::Format_RGB888) FDstBmp = To24Bit(FDstBmp);
+    if (FOnBeforeRender) {
+      QImage Copy = FSrcBmp.copy();
+      FOnBeforeRender(this, Copy);
+      if (Copy.format() != QImage::Format_RGB888) Copy = To24Bit(Copy);
+      FWater.Render(ConstView(Copy), View(FDstBmp));
+    } else {
+      FWater.Render(ConstView(FSrcBmp), View(FDstBmp));
+    }
+    if (FOnAfterRender) FOnAfterRender(this, FDstBmp);
+  } catch (...) {
+  }
+  update();
+}
+
+void TWaterImage::mousePressEvent(QMouseEvent* Event)
+{
+  // Accepted, not passed to the parent: the control keeps the mouse until the release.
+  Event->accept();
+  if (Event->button() != Qt::LeftButton) return;
+  const QPoint P = Event->position().toPoint();
+  FWater.Blob(P.x(), P.y(), FRadius, FClickBlob);
+  FClickArmed = true;
+}
+
+void TWaterImage::mouseDoubleClickEvent(QMouseEvent* Event)
+{
+  // The second press of a double click splashes like any press but does not
+  // make a second click.
+  mousePressEvent(Event);
+  FClickArmed = false;
+}
+
+void TWaterImage::mouseMoveEvent(QMouseEvent* Event)
+{
+  Event->accept();
+  const QPoint P = Event->position().toPoint();
+  // While the mouse is captured, moves arrive from outside the control too.
+  if (!rect().contains(P)) return;
+  FWater.Blob(P.x(), P.y(), FRadius, (Event->buttons() & Qt::LeftButton) ? FClickBlob : FTrackBlob);
+}
+
+void TWaterImage::mouseReleaseEvent(QMouseEvent* Event)
+{
+  Event->accept();
+  if (Event->button() != Qt::LeftButton || !FClickArmed) return;
+  FClickArmed = false;
+  if (rect().contains(Event->position().toPoint())) emit OnClick();
+}

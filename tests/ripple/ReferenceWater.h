@@ -1,0 +1,77 @@
+// The ripple step and draw written the plain way: clamped neighbour indices on
+// every cell, C++ division (which truncates toward zero), 64-bit sums, no row
+// skipping. The engine's fast path must match it cell for cell and byte for
+// byte. Heights saturate at ±TWaterEffect::MaxHeight like the engine's.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "WaterEffect.h"
+
+struct TReferenceWater {
+  int W = 0;
+  int H = 0;
+  int Damping = 20;
+  std::vector<std::int64_t> Cur;
+  std::vector<std::int64_t> Prev;
+
+  TReferenceWater(int AWidth, int AHeight)
+      : W(AWidth), H(AHeight), Cur(static_cast<std::size_t>(AWidth) * AHeight),
+        Prev(static_cast<std::size_t>(AWidth) * AHeight) {}
+
+  static std::int64_t Clamp(std::int64_t V)
+  {
+    return std::clamp<std::int64_t>(V, -TWaterEffect::MaxHeight, TWaterEffect::MaxHeight);
+  }
+  std::int64_t& C(int x, int y) { return Cur[static_cast<std::size_t>(y) * W + x]; }
+  std::int64_t& P(int x, int y) { return Prev[static_cast<std::size_t>(y) * W + x]; }
+
+  // Only for a centre inside the grid.
+  void Blob(int x, int y, int ARadius, int AHeight)
+  {
+    for (int j = 0; j < H; ++j)
+      for (int i = 0; i < W; ++i) {
+        const std::int64_t Di = i - x;
+        const std::int64_t Dj = j - y;
+        if (Di * Di + Dj * Dj <= static_cast<std::int64_t>(ARadius) * ARadius && ARadius >= 0)
+          C(i, j) = Clamp(C(i, j) + AHeight);
+      }
+  }
+
+  void Step()
+  {
+    const std::int64_t F = (100 - Damping) * 256 / 100;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const int L = std::max(x - 1, 0), R = std::min(x + 1, W - 1);
+        const int U = std::max(y - 1, 0), D = std::min(y + 1, H - 1);
+        const std::int64_t S =
+            C(L, U) + C(x, U) + C(R, U) + C(L, y) + C(R, y) + C(L, D) + C(x, D) + C(R, D);
+        P(x, y) = Clamp((S / 4 - P(x, y)) * F / 256);
+      }
+    std::swap(Cur, Prev);
+  }
+
+  // Src and Dst: W × H pixels of 3 bytes, rows Stride bytes apart.
+  void Draw(const std::uint8_t* Src, std::uint8_t* Dst, std::ptrdiff_t Stride)
+  {
+    for (int y = 0; y < H; ++y) std::memcpy(Dst + y * Stride, Src + y * Stride, 3 * static_cast<std::size_t>(W));
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const int L = std::max(x - 1, 0), R = std::min(x + 1, W - 1);
+        const int U = std::max(y - 1, 0), D = std::min(y + 1, H - 1);
+        const std::int64_t Dx = C(L, y) - C(R, y);
+        const std::int64_t Dy = C(x, U) - C(x, D);
+        if (Dx == 0 && Dy == 0) continue;
+        const std::int64_t Sx = x + Dx, Sy = y + Dy;
+        if (Sx < 0 || Sx >= W || Sy < 0 || Sy >= H) continue;
+        for (int k = 0; k < 3; ++k) {
+          const std::int64_t V = Src[Sy * Stride + Sx * 3 + k] - Dx;
+          Dst[y * Stride + x * 3 + k] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(V, 0, 255));
+        }
+      }
+  }
+};

@@ -1,0 +1,490 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Random.h"
+#include "ReferenceWater.h"
+#include "WaterEffect.h"
+
+namespace {
+
+// A 24-bit test bitmap with padded rows, like a QImage's.
+struct TPicture {
+  int Width;
+  int Height;
+  std::ptrdiff_t Stride;
+  std::vector<std::uint8_t> Bytes;
+
+  TPicture(int AWidth, int AHeight, std::uint8_t Fill = 0)
+      : Width(AWidth), Height(AHeight), Stride((3 * AWidth + 3) / 4 * 4 + 4),
+        Bytes(static_cast<std::size_t>(Stride) * AHeight, Fill) {}
+  TBitmap24 View() { return {Width, Height, Bytes.data(), Stride}; }
+  std::uint8_t* Pixel(int x, int y) { return Bytes.data() + y * Stride + 3 * x; }
+  void Randomise(std::mt19937& Gen)
+  {
+    for (auto& B : Bytes) B = static_cast<std::uint8_t>(Gen());
+  }
+};
+
+// Scripts the process-wide generator for one test: records every n asked for
+// and answers from a list.
+class TScriptedRandom {
+ public:
+  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers))
+  {
+    SetRandomSource([this](int n) {
+      Asked.push_back(n);
+      return Next < FAnswers.size() ? FAnswers[Next++] : 0;
+    });
+  }
+  ~TScriptedRandom() { SetRandomSource(nullptr); }
+  std::vector<int> Asked;
+
+ private:
+  std::vector<int> FAnswers;
+  std::size_t Next = 0;
+};
+
+// Cells of the current surface that are not 0, as "x,y=h" in row order.
+std::vector<std::string> Raised(const TWaterEffect& W)
+{
+  std::vector<std::string> Cells;
+  for (int y = 0; y < W.Height(); ++y)
+    for (int x = 0; x < W.Width(); ++x)
+      if (W.Cell(x, y) != 0)
+        Cells.push_back(std::to_string(x) + "," + std::to_string(y) + "=" + std::to_string(W.Cell(x, y)));
+  return Cells;
+}
+
+bool AllCalm(const TWaterEffect& W)
+{
+  for (int y = 0; y < W.Height(); ++y)
+    for (int x = 0; x < W.Width(); ++x)
+      if (W.Cell(x, y) != 0 || W.PreviousCell(x, y) != 0) return false;
+  return true;
+}
+
+TEST(WaterEffectSize, NonPositiveDimensionUnsizesTheEngine)
+{
+  struct TRow {
+    const char* Name;
+    int Width;
+    int Height;
+  } Rows[] = {{"zero width", 0, 10}, {"negative height", 10, -1}, {"both negative", -5, -5}, {"zero", 0, 0}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(20, 20);
+    Water.SetSize(Row.Width, Row.Height);
+    EXPECT_EQ(Water.Width(), 0);
+    EXPECT_EQ(Water.Height(), 0);
+
+    Water.Blob(-1, -1, 1, 100);
+    Water.Blob(0, 0, 1, 100);
+    TPicture Src(20, 20, 0x11), Dst(20, 20, 0x5A);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Dst.Bytes, std::vector<std::uint8_t>(Dst.Bytes.size(), 0x5A));
+  }
+}
+
+TEST(WaterEffectSize, SameSizeStillCalmsTheWater)
+{
+  TWaterEffect Water;
+  Water.SetSize(20, 12);
+  Water.Blob(5, 5, 2, 250);
+  TPicture Src(20, 12), Dst(20, 12);
+  Water.Render(Src.View(), Dst.View());
+  Water.Blob(9, 6, 1, -300);
+  ASSERT_FALSE(AllCalm(Water));
+  Water.SetSize(20, 12);
+  EXPECT_EQ(Water.Width(), 20);
+  EXPECT_EQ(Water.Height(), 12);
+  EXPECT_TRUE(AllCalm(Water));
+}
+
+TEST(WaterEffectBlob, DiscHasTheCellsOfItsRadius)
+{
+  struct TRow {
+    int Radius;
+    std::vector<std::string> Cells;
+  } Rows[] = {
+      {0, {"5,5=250"}},
+      {1, {"5,4=250", "4,5=250", "5,5=250", "6,5=250", "5,6=250"}},
+      {2, {"5,3=250", "4,4=250", "5,4=250", "6,4=250", "3,5=250", "4,5=250", "5,5=250", "6,5=250",
+           "7,5=250", "4,6=250", "5,6=250", "6,6=250", "5,7=250"}},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE("radius " + std::to_string(Row.Radius));
+    TWaterEffect Water;
+    Water.SetSize(12, 12);
+    Water.Blob(5, 5, Row.Radius, 250);
+    EXPECT_EQ(Raised(Water), Row.Cells);
+    Water.Blob(5, 5, Row.Radius, 250);
+    const std::vector<std::string> Twice = Raised(Water);
+    EXPECT_EQ(Twice.size(), Row.Cells.size());
+    for (const std::string& Cell : Twice) EXPECT_EQ(Cell.substr(Cell.find('=')), "=500");
+  }
+}
+
+TEST(WaterEffectBlob, RadiusThreeRaisesTwentyNineCells)
+{
+  TWaterEffect Water;
+  Water.SetSize(15, 15);
+  Water.Blob(7, 7, 3, 10);
+  EXPECT_EQ(Raised(Water).size(), 29u);
+}
+
+TEST(WaterEffectBlob, DiscAtTheBorderIsClipped)
+{
+  TWaterEffect Water;
+  Water.SetSize(30, 30);
+  Water.Blob(0, 0, 2, 100);
+  EXPECT_EQ(Raised(Water),
+            (std::vector<std::string>{"0,0=100", "1,0=100", "2,0=100", "0,1=100", "1,1=100", "0,2=100"}));
+  Water.ClearWater();
+  Water.Blob(29, 29, 2, 100);
+  EXPECT_EQ(Raised(Water), (std::vector<std::string>{"29,27=100", "28,28=100", "29,28=100", "27,29=100",
+                                                     "28,29=100", "29,29=100"}));
+}
+
+TEST(WaterEffectBlob, NegativeRadiusRaisesNothing)
+{
+  TWaterEffect Water;
+  Water.SetSize(10, 10);
+  Water.Blob(5, 5, -1, 100);
+  Water.Blob(5, 5, INT_MIN, 100);
+  EXPECT_TRUE(Raised(Water).empty());
+}
+
+TEST(WaterEffectBlob, CoordinateInsideTheGridDrawsNoRandomNumber)
+{
+  TScriptedRandom Script({});
+  TWaterEffect Water;
+  Water.SetSize(30, 10);
+  Water.Blob(0, 0, 1, 100);
+  Water.Blob(29, 9, 1, 100);
+  EXPECT_TRUE(Script.Asked.empty());
+}
+
+TEST(WaterEffectBlob, OutOfGridCoordinateIsPlacedAtRandom)
+{
+  // Grid 30 × 10, radius 1: a random row is 2 + R mod 7, a random column 2 + R mod 27.
+  struct TRow {
+    const char* Name;
+    int x;
+    int y;
+    std::vector<int> Answers;
+    std::vector<int> Asked;
+    const char* Centre;
+  } Rows[] = {
+      {"row from the smallest draw", 10, -1, {0}, {32767}, "10,2=100"},
+      {"row from the largest draw", 10, 10, {32766}, {32767}, "10,8=100"},
+      {"column", 30, 4, {57}, {32767}, "5,4=100"},
+      {"both, column first", -7, 99, {24, 13}, {32767, 32767}, "26,8=100"},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TScriptedRandom Script(Row.Answers);
+    TWaterEffect Water;
+    Water.SetSize(30, 10);
+    Water.Blob(Row.x, Row.y, 1, 100);
+    EXPECT_EQ(Script.Asked, Row.Asked);
+    const std::vector<std::string> Cells = Raised(Water);
+    ASSERT_EQ(Cells.size(), 5u);
+    EXPECT_EQ(Cells[2], Row.Centre);  // the middle of the five, in row order
+  }
+}
+
+TEST(WaterEffectBlob, RandomCentresKeepTheDiscOffTheEdges)
+{
+  RandomSeed(7);
+  TWaterEffect Water;
+  Water.SetSize(30, 10);
+  int MinX = 99, MaxX = -1, MinY = 99, MaxY = -1;
+  for (int i = 0; i < 3000; ++i) {
+    Water.ClearWater();
+    Water.Blob(-1, -1, 1, 100);
+    const std::vector<std::string> Cells = Raised(Water);
+    ASSERT_EQ(Cells.size(), 5u);
+    const int x = std::stoi(Cells[2]);
+    const int y = std::stoi(Cells[2].substr(Cells[2].find(',') + 1));
+    MinX = std::min(MinX, x);
+    MaxX = std::max(MaxX, x);
+    MinY = std::min(MinY, y);
+    MaxY = std::max(MaxY, y);
+  }
+  EXPECT_EQ(MinX, 2);
+  EXPECT_EQ(MaxX, 28);
+  EXPECT_EQ(MinY, 2);
+  EXPECT_EQ(MaxY, 8);
+}
+
+TEST(WaterEffectBlob, GridAsWideAsTheDiscSkipsARandomDrop)
+{
+  // 3 columns, radius 1: the random column would divide by 3 − 2 − 1 = 0.
+  TScriptedRandom Script({5});
+  TWaterEffect Water;
+  Water.SetSize(3, 10);
+  Water.Blob(-1, 4, 1, 100);
+  EXPECT_EQ(Script.Asked, std::vector<int>{32767});
+  EXPECT_TRUE(Raised(Water).empty());
+}
+
+TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing)
+{
+  TWaterEffect Water;
+  Water.SetSize(8, 8);
+  Water.Blob(2, 2, 0, INT_MAX);
+  Water.Blob(2, 2, 0, INT_MAX);
+  Water.Blob(5, 5, 0, INT_MIN);
+  Water.Blob(5, 5, 0, INT_MIN);
+  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight);
+  EXPECT_EQ(Water.Cell(5, 5), -TWaterEffect::MaxHeight);
+  Water.Blob(2, 2, 0, -100);
+  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight - 100);
+  // A huge radius covers the whole grid; a huge random one fits nowhere.
+  Water.ClearWater();
+  Water.Blob(3, 3, INT_MAX, 7);
+  EXPECT_EQ(Raised(Water).size(), 64u);
+  Water.ClearWater();
+  Water.Blob(-1, -1, INT_MAX, 7);
+  EXPECT_TRUE(Raised(Water).empty());
+}
+
+TEST(WaterEffectDamping, OnlyOneToNinetyNineIsTaken)
+{
+  struct TRow {
+    int Value;
+    int Expected;
+  } Rows[] = {{0, 20}, {100, 20}, {1, 1}, {99, 99}, {-1, 20}, {286, 20} /* 286 mod 256 = 30 */, {55, 55}};
+  TWaterEffect Fresh;
+  EXPECT_EQ(Fresh.Damping(), 20);
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Value);
+    TWaterEffect Water;
+    Water.SetDamping(Row.Value);
+    EXPECT_EQ(Water.Damping(), Row.Expected);
+  }
+}
+
+// One cell raised on calm water, two steps, worked by hand. F = 204 for
+// damping 20, 253 for 1, 2 for 99. First step, each neighbour: S = h,
+// (h div 4) · F div 256. Second step, the cell: (8·n div 4 − h) · F div 256.
+TEST(WaterEffectStep, SingleDropSpreadsWithTruncatingDivisions)
+{
+  struct TRow {
+    const char* Name;
+    int Damping;
+    int Drop;
+    int Neighbour;   // every one of the eight after the first step
+    int CellAfter2;  // the cell after the second step
+  } Rows[] = {
+      {"damping 20: 250 -> 49 -> -121 (a shift would give -122)", 20, 250, 49, -121},
+      {"damping 1: -126.5 truncates to -126", 1, 250, 61, -126},
+      {"damping 99", 99, 250, 0, -1},
+      {"negative drop: -250 div 4 = -62, not -63", 20, -250, -49, 121},
+      {"-3 div 4 = 0, so nothing spreads", 20, -3, 0, 2},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(20, 20);
+    Water.SetDamping(Row.Damping);
+    Water.Blob(10, 10, 0, Row.Drop);
+    TPicture Src(20, 20), Dst(20, 20);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Water.Cell(10, 10), 0);
+    for (int y = 9; y <= 11; ++y)
+      for (int x = 9; x <= 11; ++x)
+        if (x != 10 || y != 10) {
+          EXPECT_EQ(Water.Cell(x, y), Row.Neighbour) << x << "," << y;
+        }
+    EXPECT_EQ(Water.Cell(8, 10), 0);
+    EXPECT_EQ(Water.PreviousCell(10, 10), Row.Drop);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Water.Cell(10, 10), Row.CellAfter2);
+  }
+}
+
+// At the border the clamped indices count the edge cell for its missing
+// neighbours. Worked by hand with damping 20 (F = 204) from one cell of 100:
+// S = 100 → 25 · 204 div 256 = 19; S = 200 → 39; S = 300 → 59; S = 500 → 99;
+// S = 800 → 159.
+TEST(WaterEffectStep, EdgeCellsStandInForMissingNeighbours)
+{
+  struct TRow {
+    const char* Name;
+    int Width;
+    int Height;
+    int x;
+    int y;
+    std::vector<std::string> After;
+  } Rows[] = {
+      {"left edge", 10, 10, 0, 5, {"0,4=39", "1,4=19", "0,5=19", "1,5=19", "0,6=39", "1,6=19"}},
+      {"corner", 10, 10, 0, 0, {"0,0=59", "1,0=39", "0,1=39", "1,1=19"}},
+      {"1 x 1 grid: all eight neighbours are the cell", 1, 1, 0, 0, {"0,0=159"}},
+      {"2 x 1 grid: S = 300 and 500", 2, 1, 1, 0, {"0,0=59", "1,0=99"}},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(Row.Width, Row.Height);
+    Water.Blob(Row.x, Row.y, 0, 100);
+    TPicture Src(Row.Width, Row.Height), Dst(Row.Width, Row.Height);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Raised(Water), Row.After);
+  }
+}
+
+TEST(WaterEffectDraw, CalmWaterCopiesTheSourceExactly)
+{
+  std::mt19937 Gen(3);
+  TWaterEffect Water;
+  Water.SetSize(37, 21);
+  TPicture Src(37, 21), Dst(37, 21, 0xA5);
+  Src.Randomise(Gen);
+  for (int Frame = 0; Frame < 3; ++Frame) {
+    Water.Render(Src.View(), Dst.View());
+    for (int y = 0; y < 21; ++y)
+      ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(37, y)),
+                std::vector<std::uint8_t>(Src.Pixel(0, y), Src.Pixel(37, y)));
+  }
+}
+
+// A drop of 16 becomes 3 in its neighbours after one step (16 div 4 = 4,
+// 4 · 204 div 256 = 3), one of 28 becomes 5 (7 · 204 div 256). Two columns to
+// the right of the drop dx = 3 − 0; two to the left dx = 0 − 5.
+TEST(WaterEffectDraw, SlopeShiftsAndShadesThePixel)
+{
+  struct TRow {
+    const char* Name;
+    int Drop;
+    int x, y;    // the pixel looked at (drop at 20, 10)
+    int Sx, Sy;  // where its source pixel comes from
+    std::uint8_t Source[3];
+    std::uint8_t Expected[3];
+  } Rows[] = {
+      {"dx = 3: three columns right, 3 darker, not below 0", 16, 22, 10, 25, 10, {1, 3, 100}, {0, 0, 97}},
+      {"dx = -5: five columns left, 5 brighter, not above 255", 28, 18, 10, 13, 10, {254, 250, 0}, {255, 255, 5}},
+      {"dy = 3: three rows down, no shading", 16, 20, 12, 20, 15, {1, 3, 100}, {1, 3, 100}},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(40, 30);
+    TPicture Src(40, 30, 128), Dst(40, 30);
+    std::copy(Row.Source, Row.Source + 3, Src.Pixel(Row.Sx, Row.Sy));
+    Water.Blob(20, 10, 0, Row.Drop);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(Row.x, Row.y), Dst.Pixel(Row.x, Row.y) + 3),
+              std::vector<std::uint8_t>(Row.Expected, Row.Expected + 3));
+  }
+}
+
+TEST(WaterEffectDraw, SlopeOutOfTheGridKeepsTheOwnPixel)
+{
+  // Drop 28 at (2, 10): cell (1, 10) becomes 5, so pixel (0, 10) has dx = −5
+  // and would read column −5.
+  TWaterEffect Water;
+  Water.SetSize(40, 30);
+  TPicture Src(40, 30), Dst(40, 30);
+  std::mt19937 Gen(5);
+  Src.Randomise(Gen);
+  Water.Blob(2, 10, 0, 28);
+  Water.Render(Src.View(), Dst.View());
+  ASSERT_EQ(Water.Cell(1, 10), 5);
+  EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, 10), Dst.Pixel(1, 10)),
+            std::vector<std::uint8_t>(Src.Pixel(0, 10), Src.Pixel(1, 10)));
+}
+
+TEST(WaterEffectDraw, BitmapSmallerThanTheGridIsLeftAlone)
+{
+  struct TRow {
+    const char* Name;
+    int SrcWidth, SrcHeight, DstWidth, DstHeight;
+  } Rows[] = {{"source too narrow", 19, 20, 20, 20},
+              {"source too low", 20, 19, 20, 20},
+              {"destination too narrow", 20, 20, 19, 20},
+              {"destination too low", 20, 20, 20, 1}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(20, 20);
+    Water.Blob(10, 10, 0, 300);
+    TPicture Src(Row.SrcWidth, Row.SrcHeight, 9), Dst(Row.DstWidth, Row.DstHeight, 0x77);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Dst.Bytes, std::vector<std::uint8_t>(Dst.Bytes.size(), 0x77));
+    EXPECT_EQ(Water.Cell(10, 10), 0);  // the water still moved: 300 div 4 · 204 div 256
+    EXPECT_EQ(Water.Cell(10, 9), 59);
+  }
+}
+
+TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination)
+{
+  TWaterEffect Water;
+  Water.SetSize(10, 10);
+  TPicture Src(14, 12, 0x33), Dst(16, 13, 0x00);
+  Water.Render(Src.View(), Dst.View());
+  EXPECT_EQ(Dst.Pixel(13, 11)[2], 0x33);
+  EXPECT_EQ(Dst.Pixel(14, 11)[0], 0x00);
+  EXPECT_EQ(Dst.Pixel(0, 12)[0], 0x00);
+}
+
+// The fast step and draw (row spans, shifts, vector code) against the plain
+// reference, over sizes with every edge case and frames of random drops,
+// negative and extreme heights included.
+TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
+{
+  struct TSize {
+    int Width, Height, Frames;
+  } Sizes[] = {{1, 1, 30},  {1, 7, 30},   {7, 1, 30},   {2, 2, 30},   {2, 9, 30},   {9, 2, 30},
+               {3, 3, 30},  {17, 5, 40},  {31, 16, 60}, {33, 33, 60}, {64, 3, 40},  {101, 47, 40},
+               {375, 237, 12}};
+  std::mt19937 Gen(20240611);
+  for (const TSize& Size : Sizes) {
+    SCOPED_TRACE(std::to_string(Size.Width) + " x " + std::to_string(Size.Height));
+    const int W = Size.Width, H = Size.Height;
+    TWaterEffect Water;
+    Water.SetSize(W, H);
+    const int Damping = 1 + static_cast<int>(Gen() % 99);
+    Water.SetDamping(Damping);
+    TReferenceWater Reference(W, H);
+    Reference.Damping = Damping;
+    TPicture Src(W, H), Dst(W, H), RefDst(W, H);
+    Src.Randomise(Gen);
+    for (int Frame = 0; Frame < Size.Frames; ++Frame) {
+      const int Drops = static_cast<int>(Gen() % 4);
+      for (int d = 0; d < Drops; ++d) {
+        const int x = static_cast<int>(Gen() % W), y = static_cast<int>(Gen() % H);
+        const int Radius = static_cast<int>(Gen() % 6) - 1;
+        int Height;
+        switch (Gen() % 6) {
+          case 0: Height = static_cast<int>(Gen() % 600) - 300; break;
+          case 1: Height = static_cast<int>(Gen() % 7) - 3; break;
+          case 2: Height = Gen() % 2 ? INT_MAX : INT_MIN; break;
+          default: Height = static_cast<int>(Gen() % 5000) + 100; break;
+        }
+        Water.Blob(x, y, Radius, Height);
+        Reference.Blob(x, y, Radius, Height);
+      }
+      Water.Render(Src.View(), Dst.View());
+      Reference.Step();
+      Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
+          ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame;
+        }
+      for (int y = 0; y < H; ++y)
+        ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
+                  std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
+            << "frame " << Frame << " row " << y;
+    }
+  }
+}
+
+}  // namespace
