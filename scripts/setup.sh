@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
   libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-core fonts-dejavu-core
+  fonts-noto-core fonts-noto-ui-core fonts-dejavu-core
+  poppler-utils
   xvfb xauth x11-utils
 )
 

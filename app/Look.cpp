@@ -1,0 +1,31 @@
+#include "Look.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStyleFactory>
+
+// A resource in a static library is dropped by the linker unless something
+// refers to its initialiser.
+static void InitLookResource() { Q_INIT_RESOURCE(Look); }
+
+QString LookStyleSheet() {
+  InitLookResource();
+  QFile File(QStringLiteral(":/look/Look.qss"));
+  if (!File.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(File.readAll());
+}
+
+void ApplyLook(QApplication& App) {
+  App.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  App.setStyleSheet(LookStyleSheet());
+}
+
+QFont WindowFont(int PixelSize) {
+  QFont Font;
+  // Tahoma is not shipped on Linux; Noto Sans Arabic UI has the compact line
+  // height the fixed layout was drawn for, Noto Sans Arabic is its taller cousin.
+  Font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic UI"),
+                    QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")});
+  Font.setPixelSize(PixelSize);
+  return Font;
+}

@@ -1,0 +1,17 @@
+// The program's own look: the Fusion style under a style sheet compiled into
+// the program. Applied to the whole application before the window is created,
+// so that message boxes and tooltips wear it too.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QApplication;
+
+void ApplyLook(QApplication& App);
+
+// The style sheet text of the look (empty if the resource is missing).
+QString LookStyleSheet();
+
+// Tahoma where installed, else a Persian-capable face, at a pixel height.
+QFont WindowFont(int PixelSize);
