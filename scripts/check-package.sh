@@ -64,9 +64,9 @@ pass
 step "checking the package's control fields and contents"
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
-# libqt6widgets6 and libc6 come only from dpkg-shlibdeps: without them CPack
-# skipped it (it does so with a warning when 'file' is missing).
-for dep in libqt6widgets6 libc6 qt6-qpa-plugins fonts-noto-core; do
+# The libraries come only from dpkg-shlibdeps: without them CPack skipped it
+# (it does so with a mere warning when 'file' is missing).
+for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep"
 done
 contents="$(dpkg-deb --contents "$deb")"
