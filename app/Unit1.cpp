@@ -202,7 +202,7 @@ TForm1::TForm1(QWidget* Parent)
     if (!PrintDialog1) {
       PrintDialog1 = new QPrintDialog(&Target, this);
       PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
-      PrintDialog1->setOption(QAbstractPrintDialog::PrintToFile, false);
+      // Print to file stays: on Linux it is the "Print to PDF" printer, often the only one there is.
       PrintDialog1->setOption(QAbstractPrintDialog::PrintSelection, false);
       PrintDialog1->setOption(QAbstractPrintDialog::PrintPageRange, false);
       PrintDialog1->setOption(QAbstractPrintDialog::PrintCurrentPage, false);

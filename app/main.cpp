@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "Look.h"
 #include "Texts.h"
@@ -7,6 +8,12 @@
 int main(int argc, char* argv[]) {
   QApplication App(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(Texts::ApplicationTitle));
+  // Ties the window to its menu entry on Wayland, where the window class is not used.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.SalaryDecree"));
+  QIcon Icon;
+  Icon.addFile(QStringLiteral(":/icon/48.png"));
+  Icon.addFile(QStringLiteral(":/icon/128.png"));
+  QApplication::setWindowIcon(Icon);
   QApplication::setLayoutDirection(Qt::RightToLeft);
   ApplyLook(App);
   TForm1 Window;

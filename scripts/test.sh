@@ -25,3 +25,6 @@ ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
 # installed, each fuzz target now runs for a short while (DECREE_FUZZ_SECONDS).
 echo "== fuzzing"
 "$root/fuzz/run-fuzzers.sh" "${DECREE_FUZZ_SECONDS:-30}"
+
+echo "== Debian package: build, install, first start, removal"
+"$root/scripts/check-package.sh"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DecreeReport.h"
+#include "WorkedInputs.h"
 
 namespace {
 
@@ -190,26 +191,6 @@ TEST(BuildDecreeReport, HousingLineOnlyWhenPositive) {
 }
 
 TEST(BuildDecreeReport, WorkedDecreeA) {
-  DecreeInput in;
-  in.Coefficient = 1000;
-  in.DeclaredMinimumSalary = 2000000;
-  in.EffectiveMinimumSalary = 1600000;
-  in.FamilyAllowanceRate = 300000;
-  in.ChildAllowanceRate = 100000;
-  in.EmployeeGroup = 9;
-  in.IncentiveGroupCount = 2;
-  in.PreviousBaseSalary = 800000;
-  in.PreviousSeniorityIncrease = 100000;
-  in.SeniorityIncreasePercent = 4;
-  in.HeadOfHousehold = true;
-  in.ChildCount = 2;
-  in.JobPercent = 20;
-  in.AttractionPercent = 50;
-  in.SpecialPercent = 10;
-  in.ShiftWorkPercent = 20;
-  in.AdjustmentEligible = true;
-  in.MinimumSalaryAndBenefits = 6000000;
-  in.InsuranceType = 1;
   const std::vector<std::string> expected = {
       Blank,
       "     حقوق مبنا: 880,000     افزایش سنواتی: 136,000     حقوق پایه: 1,016,000",
@@ -230,7 +211,7 @@ TEST(BuildDecreeReport, WorkedDecreeA) {
       "     حق مسکن: 1,873,240",
       "     جمع کل حکم (با حق مسکن): 11,739,440",
   };
-  EXPECT_EQ(BuildDecreeReport(ComputeDecree(in, GroupPointsTable), Comma), expected);
+  EXPECT_EQ(BuildDecreeReport(ComputeDecree(WorkedA(), GroupPointsTable), Comma), expected);
 }
 
 TEST(BuildDecreeReport, CaptionsHoldNoZeroWidthNonJoinerAndPersianLetters) {
