@@ -26,7 +26,7 @@
 namespace {
 
 constexpr std::int64_t MaxCells = std::int64_t{1} << 20;    // the biggest grid worked here
-constexpr std::int64_t WorkBudget = std::int64_t{4} << 20;  // cell visits per input
+constexpr std::int64_t WorkBudget = std::int64_t{1} << 20;  // cell visits per input
 
 // ---- The random draws, shared by the engine and the plain water ----
 

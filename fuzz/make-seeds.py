@@ -271,7 +271,8 @@ def water_seeds():
          + render(shape=0x30) * 3),
         ("one-column", seed + set_size(1, 50) + blob(0, 25, 2, 90) + render() * 2),
         ("one-row", seed + set_size(50, 1) + blob(25, 0, 2, 90) + render() * 2),
-        ("long-strip", seed + set_size(1, 2 ** 20) + blob(0, 500000, 3, 60) + render()),
+        ("long-strip", seed + set_size(1, 65536) + blob(0, 40000, 3, 60) + render()),
+        ("largest-grid", seed + set_size(1024, 1024) + blob(-1, -1, 5, 70)),
         ("impossible-size", seed + set_size(6, 6) + blob(3, 3, 1, 9) + set_size(2 ** 31 - 1, 2 ** 31 - 1)
          + render()),
         ("bitmap-too-small", seed + set_size(10, 10) + blob(5, 5, 2, 120) + render(shape=0x40) + render(shape=0x50)),

@@ -229,8 +229,6 @@ TEST(BuildDecreeReport, CaptionsHoldNoZeroWidthNonJoinerAndPersianLetters) {
   }
 }
 
-}  // namespace
-
 // Found by fuzzing: the 18-digit expansion of a long double just below 10^18
 // carries into a 19th whole digit, which was dropped (10^17 was written).
 TEST(FormatAmount, NineteenthWholeDigitFromTheCarryIsKept) {
@@ -249,3 +247,5 @@ TEST(FormatAmount, NineteenthWholeDigitFromTheCarryIsKept) {
   const std::vector<std::string> lines = BuildDecreeReport(r, Comma);
   EXPECT_EQ(lines.back(), "     جمع کل حکم (با حق مسکن): 1,000,000,000,000,000,000");
 }
+
+}  // namespace
