@@ -1,11 +1,16 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 #include "Look.h"
 #include "Texts.h"
 #include "Unit1.h"
 
 int main(int argc, char* argv[]) {
+  // Under a file-size limit the kernel would kill the program mid-save; ignored,
+  // the write fails and the user reads "Stream write error" instead.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication App(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(Texts::ApplicationTitle));
   // Ties the window to its menu entry on Wayland, where the window class is not used.
