@@ -8,6 +8,7 @@
 
 #include "Random.h"
 #include "ReferenceWater.h"
+#include "ScriptedRandom.h"
 #include "WaterEffect.h"
 
 namespace {
@@ -28,25 +29,6 @@ struct TPicture {
   {
     for (auto& B : Bytes) B = static_cast<std::uint8_t>(Gen());
   }
-};
-
-// Scripts the process-wide generator for one test: records every n asked for
-// and answers from a list.
-class TScriptedRandom {
- public:
-  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers))
-  {
-    SetRandomSource([this](int n) {
-      Asked.push_back(n);
-      return Next < FAnswers.size() ? FAnswers[Next++] : 0;
-    });
-  }
-  ~TScriptedRandom() { SetRandomSource(nullptr); }
-  std::vector<int> Asked;
-
- private:
-  std::vector<int> FAnswers;
-  std::size_t Next = 0;
 };
 
 // Cells of the current surface that are not 0, as "x,y=h" in row order.

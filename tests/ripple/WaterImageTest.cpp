@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Random.h"
+#include "ScriptedRandom.h"
 #include "WaterImage.h"
 
 Q_DECLARE_METATYPE(TAlign)
@@ -20,25 +21,6 @@ QImage TestPicture(int Width = 375, int Height = 237)
     for (int x = 0; x < Width; ++x) Image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, (x * y) & 255));
   return Image;
 }
-
-// Scripts the process-wide generator: records every n asked for and answers
-// from a list (0 once the list is used up).
-class TScriptedRandom {
- public:
-  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers))
-  {
-    SetRandomSource([this](int n) {
-      Asked.push_back(n);
-      return Next < FAnswers.size() ? FAnswers[Next++] : 0;
-    });
-  }
-  ~TScriptedRandom() { SetRandomSource(nullptr); }
-  std::vector<int> Asked;
-
- private:
-  std::vector<int> FAnswers;
-  std::size_t Next = 0;
-};
 
 void Tick(TWaterImage& W) { QVERIFY(QMetaObject::invokeMethod(&W, "Tick", Qt::DirectConnection)); }
 
