@@ -21,63 +21,12 @@
 #include <vector>
 
 #include "BaseValues.h"
+#include "StorageTestSupport.h"
 
 namespace fs = std::filesystem;
+using namespace StorageTest;
 
 namespace {
-
-const BaseValues NewValues = {"3000",    "25000000", "24000000", "5000000",
-                              "2500000", "1200000",  "400",      "30000000"};
-const std::string OldBytes =
-    "2800\r\n21000000\r\n20000000\r\n4500000\r\n2000000\r\n1000000\r\n350\r\n26000000\r\n";
-
-std::string ReadBytes(const std::string& Path) {
-  std::ifstream in(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& Path, const std::string& Bytes) {
-  std::ofstream(Path, std::ios::binary) << Bytes;
-}
-
-std::vector<std::string> Entries(const std::string& Folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(Folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::string MessageOf(const std::function<void()>& Body) {
-  try {
-    Body();
-  } catch (const StorageError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
-
-// Body's text, produced in a forked child so that limits set there stay there.
-std::string InChild(const std::function<std::string()>& Body) {
-  int pipe[2];
-  if (::pipe(pipe) != 0) return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipe[0]);
-    const std::string text = Body();
-    const bool written = ::write(pipe[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::_exit(written ? 0 : 2);
-  }
-  ::close(pipe[1]);
-  std::string text;
-  char buffer[512];
-  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-    text.append(buffer, static_cast<std::size_t>(n));
-  ::close(pipe[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-  return text;
-}
 
 // Sets or clears the immutable flag; false where the file system has no such flag.
 bool SetImmutable(const std::string& Path, bool On) {
@@ -93,19 +42,12 @@ bool SetImmutable(const std::string& Path, bool On) {
   return done;
 }
 
-class BaseValuesFaultTest : public ::testing::Test {
+class BaseValuesFaultTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    std::string name = (fs::temp_directory_path() / "basevalues-fault-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(name.data()), nullptr);
-    Dir = name;
-  }
   void TearDown() override {
     for (const std::string& path : Immutable) SetImmutable(path, false);
-    std::error_code ignored;
-    fs::remove_all(Dir, ignored);
+    TempFolderTest::TearDown();
   }
-  std::string Ini() const { return Dir + "/info.ini"; }
 
   // Marks Path immutable until the test ends; false when that is not possible here.
   bool MakeImmutable(const std::string& Path) {
@@ -114,7 +56,6 @@ class BaseValuesFaultTest : public ::testing::Test {
     return true;
   }
 
-  std::string Dir;
   std::vector<std::string> Immutable;
 };
 
@@ -130,12 +71,12 @@ TEST_F(BaseValuesFaultTest, SaveWithoutAFreeFileDescriptorKeepsTheOldFile) {
     for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) taken.push_back(fd);
     std::exception_ptr error;
     try {
-      SaveBaseValues(Dir, NewValues);
+      SaveBaseValues(Dir, Example);
     } catch (...) {
       error = std::current_exception();
     }
     for (int fd : taken) ::close(fd);
-    return MessageOf([&] {
+    return Caught([&] {
       if (error) std::rethrow_exception(error);
     });
   });
@@ -148,7 +89,7 @@ TEST_F(BaseValuesFaultTest, LoadReportsAReadThatFailsAfterTheOpen) {
   // /proc/self/mem opens as a regular file, but reading its first page (never
   // mapped) fails with EIO.
   ASSERT_EQ(::symlink("/proc/self/mem", Ini().c_str()), 0);
-  EXPECT_EQ(MessageOf([&] { LoadBaseValues(Dir); }),
+  EXPECT_EQ(Caught([&] { LoadBaseValues(Dir); }),
             "Cannot open file \"" + Ini() + "\". Input/output error");
 }
 
@@ -167,7 +108,7 @@ TEST_F(BaseValuesFaultTest, SaveRefusedByAnImmutableFileOrFolderEvenForRoot) {
     WriteBytes(row.Folder + "/info.ini", OldBytes);
     if (!MakeImmutable(row.Immutable.empty() ? row.Folder : row.Folder + "/" + row.Immutable))
       GTEST_SKIP() << "this file system has no immutable flag";
-    EXPECT_EQ(MessageOf([&] { SaveBaseValues(row.Folder, NewValues); }),
+    EXPECT_EQ(Caught([&] { SaveBaseValues(row.Folder, Example); }),
               "Cannot create file \"" + row.Folder + "/info.ini\". Operation not permitted");
     EXPECT_EQ(ReadBytes(row.Folder + "/info.ini"), OldBytes);
     EXPECT_EQ(Entries(row.Folder), std::vector<std::string>{"info.ini"});

@@ -1,4 +1,5 @@
 #include "BaseValues.h"
+#include "StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,34 +21,13 @@
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+using namespace StorageTest;
+
+using BaseValuesTest = TempFolderTest;
 
 namespace {
 
-const BaseValues Example = {"3000",    "25000000", "24000000", "5000000",
-                            "2500000", "1200000",  "400",      "30000000"};
-// Example as the file must hold it: 68 bytes.
-const std::string ExampleBytes =
-    "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n1200000\r\n400\r\n30000000\r\n";
-// A previous year's file that a failed save must leave alone.
-const std::string OldBytes =
-    "2800\r\n21000000\r\n20000000\r\n4500000\r\n2000000\r\n1000000\r\n350\r\n26000000\r\n";
 const std::string Fffd = "\xEF\xBF\xBD";
-
-std::string ReadBytes(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& Path, const std::string& Bytes) {
-  std::ofstream(Path, std::ios::binary) << Bytes;
-}
-
-std::vector<std::string> Entries(const std::string& Folder) {
-  std::vector<std::string> Names;
-  for (const auto& Entry : fs::directory_iterator(Folder)) Names.push_back(Entry.path().filename());
-  std::sort(Names.begin(), Names.end());
-  return Names;
-}
 
 // ASCII text as UTF-16 code units.
 std::string Utf16(const std::string& Ascii, bool BigEndian) {
@@ -55,65 +35,6 @@ std::string Utf16(const std::string& Ascii, bool BigEndian) {
   for (char C : Ascii) Out += BigEndian ? "\0"s + C : C + "\0"s;
   return Out;
 }
-
-std::string Caught(const std::function<void()>& Body) {
-  try {
-    Body();
-  } catch (const StorageError& Error) {
-    return Error.what();
-  }
-  return "";
-}
-
-const char SkipMark[] = "cannot drop root";
-
-// Runs Body in a forked child and returns the text it produced. With
-// Unprivileged the child first becomes nobody: root ignores permission bits.
-std::string InChild(const std::function<std::string()>& Body, bool Unprivileged) {
-  int Pipe[2];
-  if (::pipe(Pipe) != 0) return "pipe failed";
-  const pid_t Child = ::fork();
-  if (Child == 0) {
-    ::close(Pipe[0]);
-    std::string Result;
-    if (Unprivileged && ::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-      Result = SkipMark;
-    } else {
-      Result = Body();
-    }
-    if (::write(Pipe[1], Result.data(), Result.size()) < 0) ::_exit(2);
-    ::_exit(0);
-  }
-  ::close(Pipe[1]);
-  std::string Result;
-  char Buffer[256];
-  ssize_t Read;
-  while ((Read = ::read(Pipe[0], Buffer, sizeof Buffer)) > 0)
-    Result.append(Buffer, static_cast<std::size_t>(Read));
-  ::close(Pipe[0]);
-  int Status = 0;
-  ::waitpid(Child, &Status, 0);
-  EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << "child status " << Status;
-  return Result;
-}
-
-class BaseValuesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string Template = (fs::temp_directory_path() / "basevalues-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(Template.data()), nullptr);
-    Dir = Template;
-  }
-  void TearDown() override {
-    std::error_code Ignored;
-    fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, Ignored);
-    fs::remove_all(Dir, Ignored);
-  }
-  std::string Ini() const { return Dir + "/info.ini"; }
-
-  std::string Dir;
-};
 
 TEST_F(BaseValuesTest, SaveWritesTheExampleByteForByte) {
   SaveBaseValues(Dir, Example);
