@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own look: the Fusion style under a style sheet compiled into
 // the program. Applied to the whole application before the window is created,
 // so that message boxes and tooltips wear it too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message box of the program goes through ShowMessageBox, so that a test
 // can put its own function in place and read the text instead of blocking.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's user-visible texts, UTF-8, in one place. Captions keep the
 // letters exactly as shown on screen (including the Arabic kaf in Label88 and
 // the spelling of Label17); Button1 and Button2 hold a zero-width non-joiner.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window. TForm1 holds two panels of the same size in the same place,
 // exactly one of them visible: Panel2, where the clerk types the new year's
 // figures, the employee's data and the allowance percentages, and Panel1, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the banner picture once; not part of the build. Run from the
 // repository root:
 //   g++ -std=c++17 -fPIC assets/MakeBanner.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/make-banner

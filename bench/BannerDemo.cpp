@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The banner alone in a small window, for looking at it and for measuring
 // what the animation costs while it runs by itself.
 //   banner_demo                      shows it until closed

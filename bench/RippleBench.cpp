@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One banner frame (water step + refraction draw) on busy water, against one
 // plain memcpy of the same 24-bit picture, measured in the same run.
 // Prints the median of each and their ratio.

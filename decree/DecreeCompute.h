@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decree computation: a fixed chain of formulas, each evaluated at
 // extended precision from double operands and rounded to double when stored.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inputs of one decree: the required-field checks, the conversion of the
 // panel's texts and the group range check, written against a small panel
 // interface so that they run without a window.

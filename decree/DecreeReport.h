@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decree report: the Persian text lines the result panel shows and prints.
 #pragma once
 

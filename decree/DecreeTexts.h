@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every Persian text of the decree, in one UTF-8 file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number text in both directions, under the user's regional number settings.
 // Plain C++17, no toolkit: the window passes the settings in as a value.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base values file on arbitrary bytes, and the save/load round trip.
 //
 // Load: whatever info.ini holds (marks, NULs, lone CR or LF, invalid UTF-8,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One press of the compute button on arbitrary field texts, flags and
 // insurance choice: ReadDecreeInput, the group range check, ComputeDecree and
 // BuildDecreeReport through an in-memory panel. Every input ends in exactly

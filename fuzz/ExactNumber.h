@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slow, exact reference arithmetic for the fuzz targets: unbounded unsigned
 // integers, the exact decimal expansion of a long double, a decimal text
 // rounded correctly, and the amount texts worked from exact expansions. Written

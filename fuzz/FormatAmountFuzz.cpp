@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormatAmount on arbitrary finite values against the amount text worked from
 // the value's exact decimal expansion, plus the grammar of both forms.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the fuzz targets: a failed property aborts with its reason, so
 // that libFuzzer keeps the input and the replay program fails its test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain replay program of a fuzz target: feeds every file of the given
 // folders (or the given files) to LLVMFuzzerTestOneInput, in name order. It
 // fails when it finds nothing to replay, so a lost corpus cannot pass.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-to-number conversion against the slow exact reference: the same
 // verdict (value, refusal or overflow) for every text, the same double to the
 // last bit, the exact message, and the same trimming.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TWaterEffect under arbitrary sequences of SetSize, Blob, Render, ClearWater
 // and SetDamping, against plain water written from the rules: clamped
 // neighbour indices on every cell, 64-bit arithmetic, C++ division (which

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every fuzz target with clang's libFuzzer (ASan + UBSan) and runs each
 # for the given number of seconds, one after the other on one core, starting
 # from the committed seeds. New inputs go to build-fuzz/corpus/<target>, not

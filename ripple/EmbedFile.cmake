@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a C++ source holding the bytes of INPUT as an array behind two
 # functions: cmake -DINPUT=a.jpg -DOUTPUT=a.cpp -DNAME=BannerJpeg -P EmbedFile.cmake
 file(READ "${INPUT}" Hex HEX)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG decoding through libjpeg into 24-bit colour. Plain C++17, no toolkit.
 #pragma once
 

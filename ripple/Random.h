@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process's one pseudo-random generator. It is seeded from the clock when
 // the program starts, so the drops differ from run to run; only the ripple
 // code draws from it, in a fixed order per frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ripple engine: a grid of integer water heights, one cell per pixel, on
 // which drops are raised, which advances one damped wave step per frame and
 // refracts a source bitmap into a destination bitmap. Plain C++17, no toolkit:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TWaterImage: a picture under moving water. Its timer advances the water and
 // renders one frame into FDstBmp per tick; painting only copies that frame to
 // the screen. The mouse raises drops, and drops fall at random now and then.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # First-run check of the Debian package on this machine: builds the package,
 # validates its desktop entry, AppStream metadata and lintian report, installs
 # it with apt, starts the installed program through its menu entry under Xvfb

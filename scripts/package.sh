@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package into build-package/ and prints its path last.
 # Arguments go to the CMake configure step (e.g. -DNAME=value cache settings).
 # The program is compiled with Debian's own flags (dpkg-buildflags: -O2,

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program and starts it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

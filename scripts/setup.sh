@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build, the tests and the program need.
 # Only what is missing is installed, so a second run costs a few milliseconds.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: once as a
 # normal build, once under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base values file: eight new-year figures kept in info.ini between runs.
 // Plain C++17, no toolkit.
 #pragma once

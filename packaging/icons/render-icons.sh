@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the PNG sizes of the application icon from its SVG source. The PNGs
 # are committed, so the build needs no SVG renderer; run this again after
 # editing the SVG (needs rsvg-convert from librsvg2-bin).

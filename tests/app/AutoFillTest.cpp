@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clause-B amount in Edit18 follows coefficient × points at every key
 // release in Edit1 or Edit25.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compute button: the required-field checks, the group range, the "0"
 // writes, the report in RichEdit1, info.ini and the panel switch.
 #include <QApplication>

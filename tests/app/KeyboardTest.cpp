@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard flow of the input panel: Enter order, Tab order, the key filter,
 // the choice handlers and the compute button's keys.
 #include <QApplication>

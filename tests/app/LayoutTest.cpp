@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls where the layout puts them, with their fonts,
 // cursors, hints, reading directions and the colours the look must not touch.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up (FormCreate, FormShow with the stored base values), the caption,
 // closing while the result panel shows, minimising, and the locale settings.
 #include <unistd.h>

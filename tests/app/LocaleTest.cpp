@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run under a German locale: the separators of the report and of the
 // auto-fill come from the regional settings, not from the C locale.
 #include <QApplication>

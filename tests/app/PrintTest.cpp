@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing RichEdit1: the nothing-to-print message, the dialog seam, one job
 // with its name over as many pages as the text needs, and print failures.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every window test needs: a real TForm1 in a folder of its own, the
 // message boxes recorded instead of shown, a watchdog against any other modal
 // dialog, and typing that goes where the keyboard focus is, as a user's does.

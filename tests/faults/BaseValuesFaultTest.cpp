@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults of info.ini that a root process meets too, injected without relying
 // on permission bits (CI runs as root): no free file descriptor, a read that
 // fails after the open succeeded, and files and folders the kernel keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // info.ini faults seen from the window, injected in ways root cannot bypass:
 // each ends the compute handler (or the start-up load) with the exact text in
 // the error box, the full stop appended, the old file left byte for byte and

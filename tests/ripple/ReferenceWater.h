@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ripple step and draw written the plain way: clamped neighbour indices on
 // every cell, C++ division (which truncates toward zero), 64-bit sums, no row
 // skipping. The engine's fast path must match it cell for cell and byte for

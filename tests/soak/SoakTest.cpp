@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A working day in a few minutes: the real window with the banner animating
 // (its timer sped up from 50 ms to 1 ms), a few hundred computations in a row
 // with a different employee each time and a return to the inputs in between,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the base values tests share: example files, byte-level file access, a
 // fresh folder per test and a forked child for limits and lowered rights.
 #pragma once
