@@ -61,8 +61,9 @@ const char Button3[] = "خروج و محاسبه حکم جدید";
 const char PrintJobName[] = "چاپ نتیجه محاسبات";
 const char NothingToPrint[] = "موردی برای چاپ وجود ندارد";
 
-const char NoPrinter[] = "There is no printer to print to";
-const char PrintNotStarted[] = "The print job could not be started";
-const char PrintFailed[] = "The print job failed";
+const char NoPrinter[] = "چاپگری برای چاپ وجود ندارد";
+const char PrintNotStarted[] = "چاپ آغاز نشد";
+const char PrintFailed[] = "چاپ به پایان نرسید";
+const char UnknownError[] = "خطای ناشناخته";
 
 }  // namespace Texts

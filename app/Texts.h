@@ -64,9 +64,11 @@ extern const char Button3[];
 extern const char PrintJobName[];
 extern const char NothingToPrint[];
 
-// Printing failures; the other error texts come from the decree and storage cores.
+// Printing failures and the last resort of the error box; the other error
+// texts come from the decree and storage cores.
 extern const char NoPrinter[];
 extern const char PrintNotStarted[];
 extern const char PrintFailed[];
+extern const char UnknownError[];
 
 }  // namespace Texts

@@ -636,7 +636,7 @@ void TForm1::Guarded(const std::function<void()>& Body) {
     ShowError(QString::fromUtf8(Error.what()));
   } catch (...) {
     // Nothing may escape into the event loop.
-    ShowError(QStringLiteral("Unknown error"));
+    ShowError(Tr(Texts::UnknownError));
   }
 }
 

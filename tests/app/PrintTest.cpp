@@ -207,7 +207,7 @@ void PrintTest::jobThatCannotStartIsReported() {
   Print();
   QCOMPARE(Fixture->Recorder.Messages.size(), 1);
   QCOMPARE(Fixture->Recorder.Messages[0].Kind, MessageKind::Error);
-  QCOMPARE(Fixture->Recorder.Messages[0].Text, QStringLiteral("The print job could not be started."));
+  QCOMPARE(Fixture->Recorder.Messages[0].Text, QString::fromUtf8("چاپ آغاز نشد."));
   QCOMPARE(Fixture->Form().RichEdit1->toPlainText(), Before);
   QVERIFY(Fixture->Form().Panel1->isVisible());
 }
