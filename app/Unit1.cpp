@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -186,12 +188,33 @@ void KeepColours(QLineEdit* Edit, const char* Text, const char* Background) {
 
 std::string Utf8(const QString& Text) { return Text.toStdString(); }
 
+// A caption as a screen reader names its control: without its colon (" :"
+// ends most labels; Label22 has it before its bracket) and the spaces a group
+// box caption is framed with.
+QString SpokenName(QString Caption) {
+  return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed();
+}
+
+// A plain top-level QWidget is "filler" to a screen reader: the window is
+// offered as a window, named by its caption. Its two panels are QFrames,
+// which Qt reports as frames (windows) too: they are panes.
+QAccessibleInterface* WindowAccessible(const QString& Key, QObject* Object) {
+  if (!Object || !Object->isWidgetType()) return nullptr;
+  auto* Widget = static_cast<QWidget*>(Object);
+  if (Key == QLatin1String("TForm1")) return new QAccessibleWidget(Widget, QAccessible::Window);
+  if (Key == QLatin1String("QFrame") && qobject_cast<TForm1*>(Widget->parentWidget()))
+    return new QAccessibleWidget(Widget, QAccessible::Pane);
+  return nullptr;
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* Parent)
     : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form1"));
+  static const bool FactoryInstalled = (QAccessible::installFactory(WindowAccessible), true);
+  Q_UNUSED(FactoryInstalled);
   setFont(WindowFont(11));
   setFixedSize(ClientWidth, ClientHeight);
   // Qt paints every widget into the window's backing store first: the window
@@ -390,6 +413,39 @@ void TForm1::CreateControls() {
     Control->installEventFilter(this);
   }
   Button1->installEventFilter(this);
+  NameForScreenReaders();
+}
+
+// Inside a group box Qt would name every input by the box's caption. Each
+// input takes its own label's caption; a check box its row's label with its
+// own caption. Hints become descriptions (a description shows no tooltip).
+void TForm1::NameForScreenReaders() {
+  const std::pair<QLabel*, QWidget*> Rows[] = {
+      {Label1, Edit1},   {Label2, Edit2},    {Label3, Edit3},   {Label26, Edit26},  {Label5, Edit4},
+      {Label4, Edit5},   {Label20, Edit25},  {Label25, Edit18}, {Label6, Edit6},    {Label7, Edit7},
+      {Label8, Edit8},   {Label10, Edit9},   {Label9, Edit10},  {Label19, Edit12},  {Label21, ComboBox1},
+      {Label12, Edit11}, {Label14, Edit13},  {Label13, Edit14}, {Label15, Edit15},  {Label16, Edit16},
+      {Label17, Edit17}, {Label77, Edit19},  {Label78, Edit20}, {Label79, Edit21},  {Label86, Edit22},
+      {Label87, Edit23}, {Label88, Edit24},  {Label11, CheckBox1}, {Label18, CheckBox2},
+      {Label24, CheckBox3}, {Label23, CheckBox4}, {Label22, CheckBox8}};
+  for (const auto& [Label, Control] : Rows) {
+    QString Name = SpokenName(Label->text());
+    if (auto* Box = qobject_cast<QCheckBox*>(Control)) Name += QStringLiteral(": ") + Box->text();
+    Control->setAccessibleName(Name);
+    // The label-for relation, for screen readers that follow it.
+    Label->setBuddy(Control);
+  }
+  CheckBox5->setAccessibleName(SpokenName(Tr(Texts::Label86)) + QStringLiteral(": ") + Tr(Texts::CheckBox5Purpose));
+  CheckBox6->setAccessibleName(Tr(Texts::CheckBox6));
+  for (QPushButton* Button : {Button1, Button2, Button3}) Button->setAccessibleName(Button->text());
+  RichEdit1->setAccessibleName(SpokenName(Tr(Texts::GroupBox4)));
+  WaterImage1->setAccessibleName(Tr(Texts::WaterImage1Name));
+  WaterImage1->setAccessibleDescription(Tr(Texts::WaterImage1Description));
+
+  Edit6->setAccessibleDescription(Tr(Texts::HintEdit6));
+  Edit22->setAccessibleDescription(Tr(Texts::HintLabel86));
+  CheckBox5->setAccessibleDescription(Tr(Texts::HintCheckBox5));
+  ComboBox1->setAccessibleDescription(Tr(Texts::HintComboBox1));
 }
 
 void TForm1::ConnectHandlers() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WaterImage.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -41,10 +43,31 @@ QImage BannerImage()
   return Image;
 }
 
+// To a screen reader the control is a picture; its press action does what a
+// click does, for a user who cannot aim the mouse at it.
+class TWaterImageAccessible : public QAccessibleWidget {
+ public:
+  explicit TWaterImageAccessible(TWaterImage* Image) : QAccessibleWidget(Image, QAccessible::Graphic) {}
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& ActionName) override
+  {
+    if (ActionName == pressAction()) emit static_cast<TWaterImage*>(widget())->OnClick();
+  }
+};
+
+QAccessibleInterface* WaterImageAccessible(const QString& Key, QObject* Object)
+{
+  if (Key == QLatin1String("TWaterImage")) return new TWaterImageAccessible(static_cast<TWaterImage*>(Object));
+  return nullptr;
+}
+
 }  // namespace
 
 TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(this))
 {
+  static const bool FactoryInstalled = (QAccessible::installFactory(WaterImageAccessible), true);
+  Q_UNUSED(FactoryInstalled);
   // Every pixel is painted from FDstBmp: Qt need not clear the background.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);  // moves without a button raise drops too
