@@ -3,7 +3,6 @@
 
 #include <cassert>
 #include <cmath>
-#include <initializer_list>
 
 #include "DecreeReport.h"
 #include "DecreeTexts.h"
@@ -58,7 +57,7 @@ class TExplainer {
     return Text;
   }
 
-  std::string Sum(std::initializer_list<Term> Terms) const {
+  std::string Sum(const std::vector<Term>& Terms) const {
     std::vector<std::string> Texts;
     for (const Term& Item : Terms) Texts.push_back(Of(Item.Caption, Item.Amount));
     return Join(Texts, T::Plus);
@@ -152,27 +151,30 @@ void TExplainer::Items() {
                                  {T::SeniorityIncreaseCaption, R.SeniorityIncrease}})),
                 Steps.MinimumPayDifferenceBeforeClamp, R.MinimumPayDifference));
 
-  // The special allowance is not in the particular's base, nor the particular in the special's.
+  // The special allowance is not in the particular's base, nor the particular
+  // in the special's. The note-12 difference, mostly none, is left out when zero.
+  const auto WithNote12 = [&](std::vector<Term> Terms) {
+    if (In.Note12Difference != 0) Terms.push_back({T::Note12AdjustmentCaption, In.Note12Difference});
+    return Sum(Terms);
+  };
   if (R.SpecialAllowance > 0)
     Add(T::SpecialAllowanceCaption,
-        Is(Percent(Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
-                                {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                {T::JobAllowanceCaption, R.JobAllowance},
-                                {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                {T::SalaryRepairCaption, R.SalaryRepair},
-                                {T::Note12AdjustmentCaption, In.Note12Difference}})),
+        Is(Percent(Grouped(WithNote12({{T::BaseSalaryCaption, R.BaseSalary},
+                                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
+                                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
+                                       {T::JobAllowanceCaption, R.JobAllowance},
+                                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
+                                       {T::SalaryRepairCaption, R.SalaryRepair}})),
                    In.SpecialPercent),
            R.SpecialAllowance));
   if (R.ParticularAllowance > 0)
     Add(T::ParticularAllowanceCaption,
-        Is(Percent(Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
-                                {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                {T::JobAllowanceCaption, R.JobAllowance},
-                                {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                {T::SalaryRepairCaption, R.SalaryRepair},
-                                {T::Note12AdjustmentCaption, In.Note12Difference}})),
+        Is(Percent(Grouped(WithNote12({{T::BaseSalaryCaption, R.BaseSalary},
+                                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
+                                       {T::JobAllowanceCaption, R.JobAllowance},
+                                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
+                                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
+                                       {T::SalaryRepairCaption, R.SalaryRepair}})),
                    In.ParticularPercent),
            R.ParticularAllowance));
 
