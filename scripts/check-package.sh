@@ -67,7 +67,8 @@ depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
 # The libraries come only from dpkg-shlibdeps: without them CPack skipped it
 # (it does so with a mere warning when 'file' is missing).
-for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core; do
+for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core \
+           qt6-translations-l10n; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep"
 done
 contents="$(dpkg-deb --contents "$deb")"

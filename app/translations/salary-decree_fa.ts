@@ -129,27 +129,27 @@
     </message>
     <message>
         <source>mm</source>
-        <translation>میلی‌متر</translation>
+        <translation> میلی‌متر</translation>
     </message>
     <message>
         <source>pt</source>
-        <translation>نقطه</translation>
+        <translation> نقطه</translation>
     </message>
     <message>
         <source>in</source>
-        <translation>اینچ</translation>
+        <translation> اینچ</translation>
     </message>
     <message>
         <source>P̸</source>
-        <translation>پیکا</translation>
+        <translation> پیکا</translation>
     </message>
     <message>
         <source>DD</source>
-        <translation>دیدو</translation>
+        <translation> دیدو</translation>
     </message>
     <message>
         <source>CC</source>
-        <translation>سیسرو</translation>
+        <translation> سیسرو</translation>
     </message>
 </context>
 <context>
