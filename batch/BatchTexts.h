@@ -34,6 +34,7 @@ inline constexpr const char* OutOfMemory = "حافظه برای خواندن ا�
 inline constexpr const char* EmptyHeader = "ستون %1 در سطر عنوان نام ندارد";
 inline constexpr const char* DuplicateInput = "ستون های \"%1\" و \"%2\" هر دو یک ورودی را می دهند (%3)";
 inline constexpr const char* DuplicateColumn = "دو ستون به نام \"%1\" هست";
+inline constexpr const char* InputChanged = "فایل \"%1\" هنگام کار تغییر کرد";
 inline constexpr const char* NoRows = "فایل جز سطر عنوان ردیفی ندارد";
 
 // The base values file (--base).
@@ -47,7 +48,9 @@ inline constexpr const char* OutputNotFolder = "\"%1\" پوشه نیست";
 inline constexpr const char* OutputNotWritable = "فایل \"%1\" فقط خواندنی است";
 inline constexpr const char* OutputIsInput = "خروجی \"%1\" همان فایل ورودی است";
 inline constexpr const char* OutputTwice = "\"%1\" برای دو خروجی داده شده است";
+inline constexpr const char* StandardOutput = "خروجی استاندارد";
 inline constexpr const char* WriteFailed = "نوشتن \"%1\" ناموفق بود: %2";
+inline constexpr const char* WorkbookTooLarge = "کاربرگ اکسل بیش از %1 ردیف و %2 ستون نمی پذیرد";
 inline constexpr const char* Interrupted = "کار نیمه تمام ماند و هیچ فایل خروجی نوشته نشد";
 
 // Options.
@@ -56,10 +59,10 @@ inline constexpr const char* BadDecimal = "جداکننده اعشار باید 
 // Progress on a terminal: rows done of rows in the file.
 inline constexpr const char* Progress = "%1 از %2 ردیف";
 
-// Headers of the workbook's own columns.
+// The workbook: its sheet and the headers of its own columns.
+inline constexpr const char* SheetName = "احکام";
 inline constexpr const char* ErrorHeader = "خطا";
 inline constexpr const char* ErrorColumnHeader = "ستون خطا";
-inline constexpr const char* LineHeader = "سطر";
 inline constexpr const char* HousingBaseHeader = "مبنای حق مسکن";
 inline constexpr const char* GrandTotalHeader = "جمع اقلام و حق مسکن (بدون مابه التفاوت سنواتی)";
 

@@ -115,7 +115,13 @@ void OutputFile::CloseDescriptor() {
 }
 
 void OutputFile::Finish(bool Sync) {
-  if (FFd < 0) return;
+  if (FFd < 0) {
+    if (!Sync || FFinished) return;
+    // Written by a library through its own descriptor.
+    FFd = ::open(FTemp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (FFd < 0) ThrowWriteFailed(FPath, errno);
+  }
+  FFinished = true;
   FStream.Release();
   if (Sync && ::fsync(FFd) != 0) ThrowWriteFailed(FPath, errno);
   const int closed = ::close(FFd);

@@ -68,6 +68,7 @@ class OutputFile {
   std::string FTemp;
   int FFd = -1;
   bool FCommitted = false;
+  bool FFinished = false;
   OutputStream FStream;
 };
 
