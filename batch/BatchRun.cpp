@@ -73,7 +73,8 @@ class ProgressLine {
   void Update(std::size_t Done) {
     if (!FTerminal || (Done % 64 != 0 && Done != FTotal)) return;
     const Clock::time_point now = Clock::now();
-    if (now - FStart < FDelay || now - FLast < std::chrono::milliseconds(100)) return;
+    if (now - FStart < FDelay) return;
+    if (Done != FTotal && now - FLast < std::chrono::milliseconds(100)) return;
     FLast = now;
     std::fprintf(FErr, "\r%s: %s\033[K", ProgramName,
                  BatchTexts::Fill(BatchTexts::Progress, {std::to_string(Done), std::to_string(FTotal)}).c_str());
