@@ -44,6 +44,10 @@ std::string TrimmedLower(const std::string& Cell) {
 }  // namespace
 
 std::string NormaliseNumber(const std::string& Cell, const NumberFormat& Format) {
+  // Most cells are plain ASCII numbers: nothing to map, no separator to drop.
+  bool plain = true;
+  for (char c : Cell) plain = plain && static_cast<unsigned char>(c) < 0x80 && c != ',';
+  if (plain) return Cell;
   const std::string text = MapDigits(Cell, Format);
   std::vector<std::string> separators;
   for (const std::string& s : {std::string(","), ArabicThousands})
