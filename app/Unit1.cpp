@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,8 +30,6 @@
 #include <QSessionManager>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -40,6 +37,7 @@
 #include "DecreeReport.h"
 #include "Look.h"
 #include "MessageBox.h"
+#include "ReportLayout.h"
 #include "Texts.h"
 #include "WaterImage.h"
 
@@ -59,8 +57,6 @@ namespace {
 
 constexpr int ClientWidth = 785;
 constexpr int ClientHeight = 691;
-// The layout was drawn at this resolution; the printout keeps its sizes.
-constexpr double DesignDpi = 96;
 
 QString Tr(const char* Utf8) { return QString::fromUtf8(Utf8); }
 
@@ -230,17 +226,12 @@ void TForm1::CreateControls() {
   RichEdit1 = new QTextEdit(GroupBox4);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   RichEdit1->setGeometry(12, 19, 717, 611);
-  RichEdit1->setFont(WindowFont(16));
+  RichEdit1->setFont(ReportFont());
   RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1->setTabChangesFocus(true);
-  {
-    QTextOption Option = RichEdit1->document()->defaultTextOption();
-    Option.setTextDirection(Qt::RightToLeft);
-    Option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    RichEdit1->document()->setDefaultTextOption(Option);
-  }
+  SetUpReportDocument(*RichEdit1->document());
 
   Panel2 = MakePanel(this, "Panel2");
 
@@ -460,16 +451,7 @@ void TForm1::Button1Click() {
     const std::vector<std::string> Lines = BuildDecreeReport(Result, Numbers);
 
     RichEdit1->clear();
-    QTextCursor Cursor(RichEdit1->document());
-    QTextBlockFormat Paragraph;
-    Paragraph.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    Paragraph.setLayoutDirection(Qt::RightToLeft);
-    Cursor.setBlockFormat(Paragraph);
-    // Each line is followed by a paragraph break: the text ends with an empty paragraph.
-    for (const std::string& Line : Lines) {
-      Cursor.insertText(QString::fromStdString(Line));
-      Cursor.insertBlock(Paragraph);
-    }
+    AppendReportLines(*RichEdit1->document(), Lines);
 
     SaveBaseValues(Utf8(Masir), {Text(PanelControl::Edit1), Text(PanelControl::Edit2), Text(PanelControl::Edit3),
                                  Text(PanelControl::Edit4), Text(PanelControl::Edit5), Text(PanelControl::Edit18),
@@ -494,38 +476,10 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::PrintRichEdit(QPrinter& Target) {
-  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid()) throw std::runtime_error(Texts::NoPrinter);
-  Target.setDocName(Tr(Texts::PrintJobName));
-  // The whole printable area: no margins beyond what the printer cannot reach.
-  Target.setFullPage(false);
-  const QPageLayout Layout = Target.pageLayout();
-  Target.setPageMargins(Layout.minimumMargins(), Layout.units());
-
-  // The area's own text, laid out as it is on screen (96 dpi), wrapped at the
-  // page width and scaled so that a 16 px line prints 12 pt high.
-  std::unique_ptr<QTextDocument> Document(RichEdit1->document()->clone());
-  Document->setDocumentMargin(0);
-  QPainter Painter;
-  if (!Painter.begin(&Target)) throw std::runtime_error(Texts::PrintNotStarted);
-  const double ScaleX = Target.logicalDpiX() / DesignDpi;
-  const double ScaleY = Target.logicalDpiY() / DesignDpi;
-  const QSizeF Page(Target.width() / ScaleX, Target.height() / ScaleY);
-  Document->setPageSize(Page);
-  Painter.scale(ScaleX, ScaleY);
-  QAbstractTextDocumentLayout::PaintContext Context;
-  Context.palette.setColor(QPalette::Text, RichEdit1->palette().color(QPalette::Text));
-  const int Pages = Document->pageCount();
-  for (int Index = 0; Index < Pages; ++Index) {
-    if (Index > 0 && !Target.newPage()) throw std::runtime_error(Texts::PrintFailed);
-    const QRectF Area(0, Index * Page.height(), Page.width(), Page.height());
-    Painter.save();
-    Painter.translate(0, -Area.top());
-    Painter.setClipRect(Area);
-    Context.clip = Area;
-    Document->documentLayout()->draw(&Painter, Context);
-    Painter.restore();
-  }
-  if (!Painter.end()) throw std::runtime_error(Texts::PrintFailed);
+  // The area's own, possibly edited, document in the colour it shows its text in.
+  TReportJob Job(Target, Tr(Texts::PrintJobName));
+  Job.Print(*RichEdit1->document(), RichEdit1->palette().color(QPalette::Text));
+  Job.Finish();
 }
 
 void TForm1::Button3Click() {

@@ -299,26 +299,45 @@ void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
 }
 
 std::optional<BaseValues> LoadBaseValues(const std::string& Folder) {
-  const std::string Path = BaseValuesPath(Folder);
+  return LoadBaseValuesFile(BaseValuesPath(Folder));
+}
+
+std::optional<BaseValues> LoadBaseValuesFile(const std::string& Path, BaseValuesRefusal* Why) {
+  BaseValuesRefusal Ignored = BaseValuesRefusal::None;
+  BaseValuesRefusal& Reason = Why ? *Why : Ignored;
+  Reason = BaseValuesRefusal::None;
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    if (errno == ENOENT || errno == ENOTDIR) {
+      Reason = BaseValuesRefusal::Missing;
+      return std::nullopt;
+    }
     ThrowOpenError(Path, errno);
   }
   // A folder of that name is not the file; a pipe or device would block or
   // never end.
-  if (!S_ISREG(Info.st_mode)) return std::nullopt;
+  if (!S_ISREG(Info.st_mode)) {
+    Reason = BaseValuesRefusal::NotAFile;
+    return std::nullopt;
+  }
 
   const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (Fd < 0) {
-    if (errno == ENOENT) return std::nullopt;
+    if (errno == ENOENT) {
+      Reason = BaseValuesRefusal::Missing;
+      return std::nullopt;
+    }
     ThrowOpenError(Path, errno);
   }
   struct Closer {
     int Fd;
     ~Closer() { ::close(Fd); }
   } Close{Fd};
-  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) return std::nullopt;
+  // Replaced between the stat and the open.
+  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+    Reason = BaseValuesRefusal::NotAFile;
+    return std::nullopt;
+  }
 
   std::string Bytes;
   char Buffer[65536];
@@ -331,10 +350,15 @@ std::optional<BaseValues> LoadBaseValues(const std::string& Folder) {
     if (Read == 0) break;
     Bytes.append(Buffer, static_cast<std::size_t>(Read));
   }
-  if (Bytes.size() > MaxFileSize) return std::nullopt;
+  if (Bytes.size() > MaxFileSize) {
+    Reason = BaseValuesRefusal::TooLarge;
+    return std::nullopt;
+  }
 
   std::string Text = Decode(Bytes);
   const std::size_t Nul = Text.find('\0');
   if (Nul != std::string::npos) Text.resize(Nul);
-  return SplitEightLines(Text);
+  std::optional<BaseValues> Lines = SplitEightLines(Text);
+  if (!Lines) Reason = BaseValuesRefusal::NotEightLines;
+  return Lines;
 }
