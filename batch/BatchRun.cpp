@@ -115,6 +115,7 @@ class Run {
  private:
   void Say(std::size_t Line, const std::string& Message);
   void OpenInput();
+  void LoadBase();
   void CheckOutputs();
   void FirstPass();
   void MakeWriters();
@@ -156,6 +157,31 @@ void Run::OpenInput() {
   if (!S_ISREG(FInputInfo.st_mode)) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::NotRegularFile, {path}));
   FInput = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (FInput < 0) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::CannotOpen, {path, ErrorCause(errno)}));
+}
+
+// The window's loader; a file the window would silently pass over is an
+// error here, since the user named it.
+void Run::LoadBase() {
+  if (!FOptions.Base) return;
+  const std::string& path = *FOptions.Base;
+  BaseValuesRefusal why = BaseValuesRefusal::None;
+  try {
+    FBase = LoadBaseValuesFile(path, &why);
+  } catch (const StorageError& error) {
+    throw BatchFileError(0, ErrorMessageText(error.what()));
+  }
+  switch (why) {
+    case BaseValuesRefusal::None: return;
+    case BaseValuesRefusal::Missing: throw BatchFileError(0, BatchTexts::Fill(BatchTexts::BaseNotFound, {path}));
+    case BaseValuesRefusal::NotAFile: {
+      struct stat info {};
+      const bool folder = ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+      throw BatchFileError(0, BatchTexts::Fill(folder ? BatchTexts::IsFolder : BatchTexts::NotRegularFile, {path}));
+    }
+    case BaseValuesRefusal::TooLarge: throw BatchFileError(0, BatchTexts::Fill(BatchTexts::BaseTooLarge, {path}));
+    case BaseValuesRefusal::NotEightLines:
+      throw BatchFileError(0, BatchTexts::Fill(BatchTexts::BaseNotEightLines, {path}));
+  }
 }
 
 void Run::CheckOutputs() {
@@ -228,7 +254,10 @@ void Run::MakeWriters() {
   if (FOptions.Csv && *FOptions.Csv != "-")
     FWriters.push_back(std::make_unique<FileWriter<CsvWriter>>(*FOptions.Csv, FOptions.Exact, true));
   if (FOptions.Xlsx) FWriters.push_back(std::make_unique<XlsxWriter>(*FOptions.Xlsx));
-  if (FOptions.Pdf) FWriters.push_back(FMakePdf(*FOptions.Pdf, FOptions.Format));
+  if (FOptions.Pdf) {
+    if (!FMakePdf) throw BatchFileError(0, BatchTexts::NoPdf);
+    FWriters.push_back(FMakePdf(*FOptions.Pdf, FOptions.Format));
+  }
   if (FOptions.Reports) {
     const std::string& folder = *FOptions.Reports;
     if (::mkdir(folder.c_str(), 0777) == 0) {
@@ -243,6 +272,7 @@ void Run::MakeWriters() {
 int Run::Execute() {
   try {
     OpenInput();
+    LoadBase();
     CheckOutputs();
     FirstPass();
     if (::lseek(FInput, 0, SEEK_SET) != 0)

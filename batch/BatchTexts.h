@@ -40,6 +40,7 @@ inline constexpr const char* NoRows = "فایل جز سطر عنوان ردیف�
 // The base values file (--base).
 inline constexpr const char* BaseNotFound = "فایل مقادیر پایه \"%1\" پیدا نشد";
 inline constexpr const char* BaseNotEightLines = "فایل مقادیر پایه \"%1\" هشت سطر ندارد";
+inline constexpr const char* BaseTooLarge = "فایل مقادیر پایه \"%1\" بزرگتر از آن است که فایل مقادیر پایه باشد";
 
 // Outputs.
 inline constexpr const char* OutputFolderNotWritable = "در پوشه \"%1\" نمی توان نوشت: %2";
@@ -54,6 +55,7 @@ inline constexpr const char* WorkbookTooLarge = "کاربرگ اکسل بیش ا
 inline constexpr const char* Interrupted = "کار نیمه تمام ماند و هیچ فایل خروجی نوشته نشد";
 
 // Options.
+inline constexpr const char* NoPdf = "این نسخه برنامه PDF نمی نویسد";
 inline constexpr const char* BadDecimal = "جداکننده اعشار باید یک نویسه باشد، نه رقم یا علامت: \"%1\"";
 
 // Progress on a terminal: rows done of rows in the file.

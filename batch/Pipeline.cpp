@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "BatchTexts.h"
+#include "DecreeExplain.h"
 #include "DecreeInput.h"
 #include "DecreeReport.h"
 #include "RowPanel.h"
@@ -56,6 +57,7 @@ void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const Pipel
     Out.Input = *input;
     Out.Computed = true;
     if (Options.Report) Out.Report = BuildDecreeReport(Out.Result, Options.Format);
+    if (Options.Explain) Out.Explain = ExplainDecree(Out.Input, Out.Result, GroupPointsTable, Options.Format);
   } catch (const DecreeError& error) {
     // A conversion error is about the field read last; an overflow in the
     // computation about no single column.

@@ -8,6 +8,9 @@
 
 #include "BatchRun.h"
 #include "BatchTexts.h"
+#ifdef SALARY_DECREE_BATCH_PDF
+#include "PdfWriter.h"
+#endif
 
 namespace {
 
@@ -38,13 +41,17 @@ int main(int argc, char** argv) {
   app.get_formatter()->column_width(24);
 
   BatchOptions options;
-  std::string csv, xlsx, reports;
+  std::string base, csv, xlsx, pdf, reports;
   std::string decimal = ".", thousands = ",";
   app.add_option("INPUT.csv", options.Input, "the employees, one row each, with a header row")->required();
+  app.add_option("--base", base, "base figures from an info.ini (the window's file and loader)")->type_name("FILE");
   app.add_option("--csv", csv, "results as CSV (default: CSV on standard output)")->type_name("FILE");
   app.add_option("--xlsx", xlsx, "results as an Excel workbook")->type_name("FILE");
+  app.add_option("--pdf", pdf, "every decree's report, one decree per page, printed as the window prints it")
+      ->type_name("FILE");
   app.add_option("--reports", reports, "one UTF-8 text file per decree: its report lines")->type_name("DIR");
   app.add_flag("--json", options.Json, "JSON Lines on standard output instead of CSV (one object per row)");
+  app.add_flag("--explain", options.Explain, "add each item's derivation to --reports, --pdf and --json");
   app.add_flag("--exact", options.Exact, "CSV values as round-trip doubles instead of whole rials");
   app.add_option("--decimal", decimal, "decimal separator of the input numbers (default \".\")")->type_name("SEP");
   app.add_option("--thousands", thousands,
@@ -66,10 +73,16 @@ int main(int argc, char** argv) {
 
   if (!UsableDecimalSeparator(decimal)) return Usage(BatchTexts::Fill(BatchTexts::BadDecimal, {decimal}));
   options.Format = NumberFormatFromSettings(decimal, thousands);
+  if (app.count("--base")) options.Base = base;
   if (app.count("--csv")) options.Csv = csv;
+  if (app.count("--pdf")) options.Pdf = pdf;
   if (app.count("--xlsx")) options.Xlsx = xlsx;
   if (app.count("--reports")) options.Reports = reports;
   if (options.Json && options.Csv && *options.Csv == "-") return Usage(BatchTexts::Fill(BatchTexts::OutputTwice, {"-"}));
 
+#ifdef SALARY_DECREE_BATCH_PDF
+  return RunBatch(options, MakePdfWriter, stderr);
+#else
   return RunBatch(options, nullptr, stderr);
+#endif
 }

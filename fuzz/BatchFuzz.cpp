@@ -8,8 +8,8 @@
 // column or an input column.
 //
 // Input: one byte choosing the decimal separator (bits 0-1), the thousands
-// separator (bits 2-3) and whether base values fill empty fields (bit 4),
-// then the file's bytes.
+// separator (bits 2-3), whether base values fill empty fields (bit 4) and
+// whether the derivation is made (bit 5), then the file's bytes.
 #include <algorithm>
 #include <cstring>
 #include <set>
@@ -158,12 +158,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   pipeline.Format = NumberFormatFromSettings(DecimalSeparators[options & 3], ThousandSeparators[options >> 2 & 3]);
   pipeline.Base = options & 16 ? &Base : nullptr;
   pipeline.Report = true;
+  pipeline.Explain = (options & 32) != 0;
   RowRecord row;
   for (std::size_t k = 1; k < read.Records.size(); ++k) {
     ProcessRow(layout, read.Records[k], pipeline, row);
     Require(row.Ids.size() == layout.IdColumns.size(), "identification cells missing");
     if (row.Computed) {
       Require(row.Report.size() >= 9 && row.Report.size() <= 32, "report of fewer than 9 or more than 32 lines");
+      Require(row.Explain.empty() != pipeline.Explain, "a derivation made or missing against the option");
       continue;
     }
     Require(!row.Error.Message.empty(), "a refused row without a message");

@@ -284,7 +284,8 @@ def water_seeds():
 
 
 # batch: an option byte (bits 0-1 decimal separator . , U+066B; bits 2-3
-# thousands separator , none U+066C .; bit 4 base values), then a CSV file.
+# thousands separator , none U+066C .; bit 4 base values; bit 5 derivation),
+# then a CSV file.
 BATCH_FIELDS = ["Coefficient", "DeclaredMinimumSalary", "EffectiveMinimumSalary", "FamilyAllowanceRate",
                 "ChildAllowanceRate", "EmployeeGroup", "IncentiveGroupCount", "PreviousBaseSalary",
                 "PreviousSeniorityIncrease", "SeniorityIncreasePercent", "HeadOfHousehold", "ChildCount",
@@ -332,6 +333,7 @@ def batch_seeds():
                            FamilyAllowanceRate="", ChildAllowanceRate="", MinimumSalaryAndBenefits="")
     return [
         ("worked-a-and-b", plain + ab),
+        ("worked-a-and-b-explained", "\x20" + ab),
         ("control-names-semicolons", plain + batch_csv([BATCH_A, BATCH_B], controls, ";")),
         ("captions-tabs", plain + batch_csv([BATCH_B], captions, "\t", ("شماره پرسنلی", "نام"))),
         ("utf8-mark", plain + "\ufeff" + ab),

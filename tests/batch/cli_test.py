@@ -4,11 +4,13 @@
 exit status, standard output, standard error and the files it leaves."""
 import json
 import os
+import re
 import select
 import signal
 import subprocess
 import time
 import unittest
+from fractions import Fraction
 
 from batch_support import (BatchTestCase, CAPTIONS, ID_HEADERS, INSURANCE_ITEMS, PROGRAM, REPORT_A, REPORT_B,
                            RESULT_FIELDS, ROW_A, ROW_B, VALUES_A, VALUES_B, csv_text, read_csv, sheet)
@@ -290,6 +292,110 @@ class HostileInput(BatchTestCase):
         self.assertEqual(len(objects[1]["id"]), 5002)
         self.assertEqual(objects[1]["id"]["ستون 4999"], "4999")
         self.assertEqual(objects[1]["result"]["GrandTotal"], 14914500)
+
+
+class BaseValues(BatchTestCase):
+    BASE_FIELDS = ["Coefficient", "DeclaredMinimumSalary", "EffectiveMinimumSalary", "FamilyAllowanceRate",
+                   "ChildAllowanceRate", "ClauseBItem3Amount", "ClauseBItem3Points", "MinimumSalaryAndBenefits"]
+
+    def test_info_ini_fills_the_base_fields_and_a_rows_own_value_wins(self):
+        # As the window writes it: eight lines, CR LF, the clause-B lines empty.
+        self.write("info.ini", "1000\r\n2000000\r\n1600000\r\n300000\r\n100000\r\n\r\n\r\n6000000\r\n")
+        bare = {f: v for f, v in ROW_A.items() if f not in self.BASE_FIELDS}
+        rows = [person("1", "a", bare), person("2", "b", bare, Coefficient="1100"),
+                person("3", "c", bare, MinimumSalaryAndBenefits="16000000", ClauseBItem3Points="200")]
+        self.write("employees.csv", csv_text(*sheet(rows)))
+        status, out, err = self.run_batch("--base", "info.ini", "employees.csv")
+        self.assertEqual((status, err), (0, ""))
+        written = read_csv(out)
+        self.assertEqual({f: int(written[0][f]) for f in RESULT_FIELDS}, VALUES_A)
+        self.assertEqual((written[1]["BaseSalary"], written[1]["SalaryRepair"]), ("968000", "3300000"))  # 880 x 1100
+        self.assertEqual(written[2]["SeniorityMinimumDifference"], str(16000000 - 9866200 - 200000))
+        self.assertEqual(written[2]["ClauseBItem3Allowance"], "200000")  # coefficient 1000 x 200 points
+        status, _, err = self.run_batch("employees.csv")
+        self.assertEqual(status, 1, "without the file the base fields are missing")
+        self.assertIn("ضریب اعلامی برای سال جدید را وارد کنید", err)
+
+    def test_a_base_file_that_cannot_be_used(self):
+        self.write("employees.csv", csv_text(*sheet([person("1", "a", ROW_A)])))
+        self.write("seven.ini", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n")
+        os.mkdir(self.path("folder.ini"))
+        for name, message in (("missing.ini", 'فایل مقادیر پایه "missing.ini" پیدا نشد'),
+                              ("seven.ini", 'فایل مقادیر پایه "seven.ini" هشت سطر ندارد'),
+                              ("folder.ini", '"folder.ini" پوشه است، نه فایل')):
+            with self.subTest(name):
+                before = self.files()
+                status, out, err = self.run_batch("--base", name, "--csv", "out.csv", "employees.csv")
+                self.assertEqual((status, out, err), (2, "", "salary-decree-batch: " + message + "\n"))
+                self.assertEqual(self.files(), before)
+
+
+def whole_rials(value):
+    """The report's rounding: halves away from zero."""
+    magnitude = int(abs(value) + Fraction(1, 2))
+    return magnitude if value >= 0 else -magnitude
+
+
+def amount(text):
+    return Fraction(text.replace(",", ""))
+
+
+class Derivation(BatchTestCase):
+    def recompute(self, line):
+        """Each step of a derivation line: (its expression's value from the operands shown, the amount shown)."""
+        caption, _, steps = line.partition(": ")
+        self.assertTrue(caption.startswith("     "), line)
+        checked = []
+        for step in steps.split("؛ "):
+            if " = " not in step:  # a given amount, no formula
+                self.assertRegex(step, r"[0-9][0-9,]*$")
+                continue
+            expression, _, shown = step.rpartition(" = ")
+            # "group 9 i.e. 880": the number before "یعنی" names what the next one is.
+            expression = re.sub(r"[0-9][0-9,.]*\s+یعنی", "", expression)
+            # Parentheses inside a name ("جمع حکم (بدون حق مسکن)") hold no number.
+            expression = re.sub(r"\([^()0-9]*\)", "", expression)
+            tokens = re.findall(r"[0-9][0-9,]*(?:\.[0-9]+)?|[-+−×÷()]", expression)
+            python = " ".join({"×": "*", "÷": "/", "−": "-"}.get(t, f"Fraction('{t.replace(',', '')}')"
+                                                                   if t[0].isdigit() else t) for t in tokens)
+            checked.append((whole_rials(eval(python, {"Fraction": Fraction})), amount(shown)))
+        return checked
+
+    def test_decree_a_every_step_recomputed_gives_the_amount_shown(self):
+        self.write("employees.csv", csv_text(*sheet([person("1001", "مریم", ROW_A), person("2", "b", ROW_B)])))
+        status, out, err = self.run_batch("--json", "--explain", "employees.csv")
+        self.assertEqual((status, err), (0, ""))
+        decree = json.loads(out.splitlines()[0])
+        self.assertEqual(list(decree), ["line", "id", "result", "report", "explain", "error"])
+        lines = decree["explain"]
+        self.assertEqual(lines[0], "     حقوق مبنا: امتیاز گروه 9 یعنی 880 × ضریب 1,000 = 880,000")
+        self.assertEqual(lines[-1], "     جمع کل حکم (با حق مسکن): جمع حکم (بدون حق مسکن) 9,866,200 + حق مسکن 1,873,240"
+                                    " = 11,739,440")
+        steps = 0
+        for line in lines:
+            for recomputed, shown in self.recompute(line):
+                self.assertEqual(recomputed, shown, line)
+                steps += 1
+        self.assertGreaterEqual(steps, 20)
+        # Each item of the report ends on the amount the report shows for it.
+        report = {l.rpartition(": ")[0]: l.rpartition(": ")[2] for l in decree["report"][3:] if ": " in l}
+        for line in lines:
+            caption = line.partition(": ")[0]
+            if caption in report:
+                self.assertTrue(line.endswith(report[caption]), line)
+        self.assertEqual(report.keys() - {l.partition(": ")[0] for l in lines}, set(),
+                         "every listed item and total has its derivation")
+
+    def test_explain_goes_into_the_report_files_after_a_blank_line(self):
+        self.write("employees.csv", csv_text(*sheet([person("1001", "a", ROW_A)])))
+        _, out, _ = self.run_batch("--json", "--explain", "employees.csv")
+        explain = json.loads(out)["explain"]
+        status, _, _ = self.run_batch("--reports", "decrees", "--explain", "employees.csv")
+        self.assertEqual(status, 0)
+        self.assertEqual(self.read("decrees/1001.txt").decode(),
+                         "".join(l + "\n" for l in REPORT_A) + "\n" + "".join(l + "\n" for l in explain))
+        _, out, _ = self.run_batch("--json", "employees.csv")
+        self.assertNotIn("explain", json.loads(out))
 
 
 class CommandLine(BatchTestCase):
