@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "BatchTexts.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -38,61 +39,6 @@ std::size_t LineBreaks(const char* Text, std::size_t Size) {
     }
   }
   return count;
-}
-
-void AppendUtf8(std::string& Out, std::uint32_t Code) {
-  if (Code < 0x80) {
-    Out += static_cast<char>(Code);
-  } else if (Code < 0x800) {
-    Out += static_cast<char>(0xC0 | (Code >> 6));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else if (Code < 0x10000) {
-    Out += static_cast<char>(0xE0 | (Code >> 12));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else {
-    Out += static_cast<char>(0xF0 | (Code >> 18));
-    Out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  }
-}
-
-// Length of the well-formed UTF-8 sequence at Data (0: ill-formed; -1: cut
-// short by the end of the buffer). Overlong forms, surrogates and code points
-// above U+10FFFF are ill-formed.
-int Utf8SequenceLength(const unsigned char* Data, std::size_t Size) {
-  const unsigned char lead = Data[0];
-  if (lead < 0x80) return 1;
-  int need = 0;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    need = 1;
-  } else if (lead == 0xE0) {
-    need = 2;
-    low = 0xA0;
-  } else if (lead == 0xED) {
-    need = 2;
-    high = 0x9F;
-  } else if (lead >= 0xE1 && lead <= 0xEF) {
-    need = 2;
-  } else if (lead == 0xF0) {
-    need = 3;
-    low = 0x90;
-  } else if (lead == 0xF4) {
-    need = 3;
-    high = 0x8F;
-  } else if (lead >= 0xF1 && lead <= 0xF3) {
-    need = 3;
-  } else {
-    return 0;
-  }
-  for (int k = 1; k <= need; ++k) {
-    if (static_cast<std::size_t>(k) >= Size) return -1;
-    const unsigned char next = Data[k];
-    if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return 0;
-  }
-  return need + 1;
 }
 
 }  // namespace
@@ -161,13 +107,13 @@ void CsvReader::DecodeUtf8(bool AtEnd) {
       FDecodeFailure = BatchTexts::NulByte;
       break;
     }
-    const int length = Utf8SequenceLength(data + i, size - i);
-    if (length < 0 && !AtEnd) break;  // the rest arrives with the next block
-    if (length <= 0) {
+    const Utf8Scan sequence = ScanUtf8(data + i, size - i);
+    if (!sequence.Complete) {
+      if (i + sequence.Length == size && !AtEnd) break;  // the rest arrives with the next block
       FDecodeFailure = BatchTexts::InvalidUtf8;
       break;
     }
-    i += static_cast<std::size_t>(length);
+    i += sequence.Length;
   }
   FText.append(FRaw, 0, i);
   FRaw.erase(0, FDecodeFailure ? FRaw.size() : i);
