@@ -32,9 +32,11 @@ class ByteSource {
   virtual std::size_t Read(char* Buffer, std::size_t Size) = 0;
 };
 
+// Reads bytes that outlive it: a temporary string is refused at compile time.
 class MemorySource : public ByteSource {
  public:
   explicit MemorySource(std::string_view Bytes) : FBytes(Bytes) {}
+  explicit MemorySource(std::string&&) = delete;
   std::size_t Read(char* Buffer, std::size_t Size) override;
 
  private:

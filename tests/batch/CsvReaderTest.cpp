@@ -242,7 +242,8 @@ TEST(CsvReader, ThousandsOfColumns) {
     header += (k ? "," : "") + ("c" + std::to_string(k));
     row += (k ? "," : "") + std::to_string(k);
   }
-  MemorySource source(header + "\n" + row + "\n");
+  const std::string bytes = header + "\n" + row + "\n";
+  MemorySource source(bytes);
   const Parsed parsed = ParseWith(source);
   ASSERT_EQ(parsed.Cells.size(), 2u);
   ASSERT_EQ(parsed.Cells[1].size(), 5000u);
