@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BaseValues.h"
 
+#include "Utf8.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,24 +118,6 @@ void SyncFolder(const std::string& Folder) {
   ::close(Fd);
 }
 
-void AppendUtf8(std::string& Out, std::uint32_t Code) {
-  if (Code < 0x80) {
-    Out += static_cast<char>(Code);
-  } else if (Code < 0x800) {
-    Out += static_cast<char>(0xC0 | (Code >> 6));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else if (Code < 0x10000) {
-    Out += static_cast<char>(0xE0 | (Code >> 12));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else {
-    Out += static_cast<char>(0xF0 | (Code >> 18));
-    Out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  }
-}
-
 // Well-formed sequences are copied; each maximal ill-formed part becomes one
 // U+FFFD, so a hand-edited file in another code page still loads.
 std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
@@ -147,44 +131,13 @@ std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
       ++i;
       continue;
     }
-    // Length and allowed range of the first continuation byte, which rules
-    // out overlong forms, surrogates and code points above U+10FFFF.
-    std::size_t Need = 0;
-    unsigned char Low = 0x80;
-    unsigned char High = 0xBF;
-    if (Lead >= 0xC2 && Lead <= 0xDF) {
-      Need = 1;
-    } else if (Lead == 0xE0) {
-      Need = 2;
-      Low = 0xA0;
-    } else if (Lead == 0xED) {
-      Need = 2;
-      High = 0x9F;
-    } else if (Lead >= 0xE1 && Lead <= 0xEF) {
-      Need = 2;
-    } else if (Lead == 0xF0) {
-      Need = 3;
-      Low = 0x90;
-    } else if (Lead == 0xF4) {
-      Need = 3;
-      High = 0x8F;
-    } else if (Lead >= 0xF1 && Lead <= 0xF3) {
-      Need = 3;
-    }
-    std::size_t End = i + 1;
-    std::size_t Got = 0;
-    while (Got < Need && End < Size) {
-      const unsigned char Next = Data[End];
-      if (Next < (Got == 0 ? Low : 0x80) || Next > (Got == 0 ? High : 0xBF)) break;
-      ++End;
-      ++Got;
-    }
-    if (Need > 0 && Got == Need) {
-      Out.append(reinterpret_cast<const char*>(Data + i), End - i);
+    const Utf8Scan Sequence = ScanUtf8(Data + i, Size - i);
+    if (Sequence.Complete) {
+      Out.append(reinterpret_cast<const char*>(Data + i), Sequence.Length);
     } else {
       Out += Replacement;
     }
-    i = End;
+    i += Sequence.Length;
   }
   return Out;
 }
