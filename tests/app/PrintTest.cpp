@@ -130,7 +130,6 @@ void PrintTest::longEditedTextContinuesOnSecondPage() {
   Print();
   QVERIFY(Fixture->Recorder.Messages.isEmpty());
   QCOMPARE(InfoField(Pdf, QStringLiteral("Pages")), QStringLiteral("2"));
-  QFile::copy(Pdf, QStringLiteral("/tmp/win/long.pdf"));
   const QString Text = Plain(PdfText(Pdf));
   QVERIFY(Text.contains(QStringLiteral(u"پایان متن")));
   QVERIFY(Text.contains(QStringLiteral(u"حقوق مبنا")));
