@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ripple step and draw written the plain way: clamped neighbour indices on
-// every cell, C++ division (which truncates toward zero), 64-bit sums, no row
-// skipping. The engine's fast path must match it cell for cell and byte for
-// byte. Heights saturate at ±TWaterEffect::MaxHeight like the engine's.
+// every cell, C++ division (which truncates toward zero), 64-bit arithmetic,
+// no row skipping, no vector code. The engine must match it cell for cell and
+// byte for byte. Where the rules' 32-bit arithmetic does not overflow, 64 bits
+// give exactly the rules' values; beyond that, a height that leaves 32 bits is
+// stored saturated at INT32_MIN / INT32_MAX, the engine's documented answer.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
-
-#include "WaterEffect.h"
 
 struct TReferenceWater {
   int W = 0;
@@ -23,10 +23,7 @@ struct TReferenceWater {
       : W(AWidth), H(AHeight), Cur(static_cast<std::size_t>(AWidth) * AHeight),
         Prev(static_cast<std::size_t>(AWidth) * AHeight) {}
 
-  static std::int64_t Clamp(std::int64_t V)
-  {
-    return std::clamp<std::int64_t>(V, -TWaterEffect::MaxHeight, TWaterEffect::MaxHeight);
-  }
+  static std::int64_t Stored(std::int64_t V) { return std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX); }
   std::int64_t& C(int x, int y) { return Cur[static_cast<std::size_t>(y) * W + x]; }
   std::int64_t& P(int x, int y) { return Prev[static_cast<std::size_t>(y) * W + x]; }
 
@@ -38,7 +35,7 @@ struct TReferenceWater {
         const std::int64_t Di = i - x;
         const std::int64_t Dj = j - y;
         if (Di * Di + Dj * Dj <= static_cast<std::int64_t>(ARadius) * ARadius && ARadius >= 0)
-          C(i, j) = Clamp(C(i, j) + AHeight);
+          C(i, j) = Stored(C(i, j) + AHeight);
       }
   }
 
@@ -51,7 +48,7 @@ struct TReferenceWater {
         const int U = std::max(y - 1, 0), D = std::min(y + 1, H - 1);
         const std::int64_t S =
             C(L, U) + C(x, U) + C(R, U) + C(L, y) + C(R, y) + C(L, D) + C(x, D) + C(R, D);
-        P(x, y) = Clamp((S / 4 - P(x, y)) * F / 256);
+        P(x, y) = Stored((S / 4 - P(x, y)) * F / 256);
       }
     std::swap(Cur, Prev);
   }

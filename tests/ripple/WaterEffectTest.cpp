@@ -225,10 +225,10 @@ TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing)
   Water.Blob(2, 2, 0, INT_MAX);
   Water.Blob(5, 5, 0, INT_MIN);
   Water.Blob(5, 5, 0, INT_MIN);
-  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight);
-  EXPECT_EQ(Water.Cell(5, 5), -TWaterEffect::MaxHeight);
+  EXPECT_EQ(Water.Cell(2, 2), INT_MAX);
+  EXPECT_EQ(Water.Cell(5, 5), INT_MIN);
   Water.Blob(2, 2, 0, -100);
-  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight - 100);
+  EXPECT_EQ(Water.Cell(2, 2), INT_MAX - 100);
   // A huge radius covers the whole grid; a huge random one fits nowhere.
   Water.ClearWater();
   Water.Blob(3, 3, INT_MAX, 7);
