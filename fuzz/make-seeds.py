@@ -121,6 +121,12 @@ def amount_seeds():
         ("long-double-half", amount_seed(long_double(24691357 << 39, 23), kind="long")),
         ("long-double-huge", amount_seed(long_double(0xFFFFFFFFFFFFFFFF, 16383), kind="long")),
         ("long-double-tiny", amount_seed(long_double(0x8000000000000000, -16382), kind="long")),
+        # 15 digits of the exact value, rounded once: the 18-digit expansions
+        # of these end in ...500 and would round up.
+        ("fifteen-digits-once", amount_seed(215242163771643499905024.0)),
+        ("fifteen-digits-once-product",  # 53578 x 616649591472820 = 33038851811930749960
+         amount_seed(long_double(33038851811930749960 >> 1, 64), kind="long")),
+        ("tie-at-the-fifteenth-digit", amount_seed(long_double(12345678901234450000, 63), kind="long")),
     ]
 
 
@@ -173,6 +179,8 @@ def decree_seeds():
         ("everything-positive", decree_seed({**WORKED_B, **{16: "3", 21: "4", 23: "5", 24: "6"}},
                                              0b1111111, insurance=1)),
         ("huge-totals", decree_seed({**WORKED_A, **{26: "1e300", 1: "1e250"}}, FLAGS_A)),
+        # A child allowance of 215242163771643499905024: 2.15242163771643E23.
+        ("huge-child-allowance", decree_seed({**WORKED_A, **{5: "3311509", 11: "64998211924425849"}}, FLAGS_A)),
     ]
 
 
