@@ -70,26 +70,37 @@ std::uint32_t StepInterior(const std::int32_t* __restrict U, const std::int32_t*
 
 // ---- The draw ----
 
-inline std::uint8_t Shade(int Byte, std::int64_t Dx)
+// Heights within ±Limit take int (their slopes, x + dx and byte − dx fit
+// easily), other rows std::int64_t, where every one of those is exact.
+template <typename T>
+inline std::uint8_t Shade(int Byte, T Dx)
 {
-  const std::int64_t V = Byte - Dx;
+  const T V = Byte - Dx;
   return static_cast<std::uint8_t>(V < 0 ? 0 : (V > 255 ? 255 : V));
 }
 
 // Pixel x of row y, the slopes given. Over flat water, and where the slope
-// points outside the grid, the block copy already holds the right pixel.
-inline void DrawPixel(std::int64_t x, std::int64_t y, std::int64_t Dx, std::int64_t Dy, std::int64_t W,
-                      std::int64_t H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
+// points outside the grid, the row copy already holds the right pixel.
+template <typename T>
+inline void DrawPixel(T x, T y, T Dx, T Dy, T W, T H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
 {
-  if (Dx == 0 && Dy == 0) return;
-  const std::int64_t Sx = x + Dx;
-  const std::int64_t Sy = y + Dy;
+  if ((Dx | Dy) == 0) return;
+  const T Sx = x + Dx;
+  const T Sy = y + Dy;
   if (Sx < 0 || Sx >= W || Sy < 0 || Sy >= H) return;
-  const std::uint8_t* S = SrcRows[Sy] + 3 * Sx;
-  std::uint8_t* D = DstRow + 3 * x;
+  const std::uint8_t* S = SrcRows[Sy] + 3 * static_cast<std::ptrdiff_t>(Sx);
+  std::uint8_t* D = DstRow + 3 * static_cast<std::ptrdiff_t>(x);
   D[0] = Shade(S[0], Dx);
   D[1] = Shade(S[1], Dx);
   D[2] = Shade(S[2], Dx);
+}
+
+// The plain draw of columns From .. To of row y, all inside 1 .. W − 2, every
+// cell of rows U, C, D within ±Limit.
+void DrawInteriorPlain(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From, int To,
+                       int W, int H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
+{
+  for (int x = From; x <= To; ++x) DrawPixel<int>(x, y, C[x - 1] - C[x + 1], U[x] - D[x], W, H, SrcRows, DstRow);
 }
 
 // What the vector draws need to know of the source beyond its rows: its start,
@@ -592,29 +603,40 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) const
   const std::int32_t* C = FScanLine2[y];
   const std::int32_t* D = FScanLine2[Down];
   std::uint8_t* DstRow = Frame.Dst.ScanLine(y);
-  const auto Pixel = [&](int x) {
-    DrawPixel(x, y, std::int64_t{C[FXLeft[x]]} - C[FXRight[x]], std::int64_t{U[x]} - D[x], W, H,
-              FScanLineSrc.data(), DstRow);
-  };
-  int x = From;
-#if RIPPLE_VECTOR_DRAW
-  const int VectorFrom = std::max(From, 1);
-  const int InnerTo = std::min(To, W - 2);
-  if (Frame.Code != TDrawCode::Plain &&
-      std::max({Su.Peak, Sc.Peak, Sd.Peak}) <= static_cast<std::uint32_t>(Limit) && VectorFrom <= InnerTo) {
-    // The AVX2 code leaves the last (InnerTo − VectorFrom + 1) mod 8 columns.
-    const int VectorTo =
-        Frame.Code == TDrawCode::Avx512 ? InnerTo : VectorFrom + (InnerTo - VectorFrom + 1) / 8 * 8 - 1;
-    CopyRow(y, Frame, VectorFrom, VectorTo);
-    if (x == 0) Pixel(x++);
-    const TSourceBlock Block{Frame.Src.Bits, Frame.Stride, Frame.SafeEnd};
-    x = Frame.Code == TDrawCode::Avx512 ? DrawInteriorAvx512(U, C, D, y, x, InnerTo, W, H, Block, DstRow)
-                                        : DrawInteriorAvx2(U, C, D, y, x, InnerTo, W, H, Block, DstRow);
-  } else {
+  if (std::max({Su.Peak, Sc.Peak, Sd.Peak}) > static_cast<std::uint32_t>(Limit)) {
+    // Near the 32-bit limits: every pixel exactly, in 64 bits.
     CopyRow(y, Frame);
+    for (int x = From; x <= To; ++x)
+      DrawPixel<std::int64_t>(x, y, std::int64_t{C[FXLeft[x]]} - C[FXRight[x]], std::int64_t{U[x]} - D[x], W, H,
+                              FScanLineSrc.data(), DstRow);
+    return;
   }
-#else
-  CopyRow(y, Frame);
+  // The edge columns through the clamped tables, the others directly.
+  const auto Edge = [&](int x) {
+    DrawPixel<int>(x, y, C[FXLeft[x]] - C[FXRight[x]], U[x] - D[x], W, H, FScanLineSrc.data(), DstRow);
+  };
+  const int InnerFrom = std::max(From, 1);
+  const int InnerTo = std::min(To, W - 2);
+  int x = InnerFrom;  // the first interior column not drawn yet
+  if (InnerFrom > InnerTo) {
+    CopyRow(y, Frame);
+  } else if (Frame.Code == TDrawCode::Plain) {
+    CopyRow(y, Frame);
+    DrawInteriorPlain(U, C, D, y, InnerFrom, InnerTo, W, H, FScanLineSrc.data(), DstRow);
+    x = InnerTo + 1;
+  } else {
+#if RIPPLE_VECTOR_DRAW
+    // The vector code writes every pixel it covers; the AVX2 code leaves the
+    // last (InnerTo − InnerFrom + 1) mod 8 columns.
+    const int VectorTo =
+        Frame.Code == TDrawCode::Avx512 ? InnerTo : InnerFrom + (InnerTo - InnerFrom + 1) / 8 * 8 - 1;
+    CopyRow(y, Frame, InnerFrom, VectorTo);
+    const TSourceBlock Block{Frame.Src.Bits, Frame.Stride, Frame.SafeEnd};
+    x = Frame.Code == TDrawCode::Avx512 ? DrawInteriorAvx512(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow)
+                                        : DrawInteriorAvx2(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow);
 #endif
-  for (; x <= To; ++x) Pixel(x);
+  }
+  if (From == 0) Edge(0);
+  for (; x <= InnerTo; ++x) Edge(x);
+  if (To == W - 1 && W > 1) Edge(W - 1);
 }
