@@ -58,9 +58,9 @@ class TWaterEffect {
   //  - draw: dx, dy, x + dx, y + dy and byte − dx exact (so a huge slope points
   //    outside the grid and keeps the pixel, it does not wrap round into it).
   //
-  // Rows whose cells, and those of the rows above and below, lie within
-  // ±FastPathLimit take the 32-bit vector code; other rows a 64-bit path with
-  // the same results. Within the limit nothing of the step can leave 32 bits:
+  // Rows whose cells (those of the rows above and below and, in the step, the
+  // row's previous heights too) lie within ±FastPathLimit take the 32-bit
+  // vector code; other rows a 64-bit path with the same results. Within the limit nothing of the step can leave 32 bits:
   // (2 + 1) × 2^21 × 253 + 255 < 2^31.
   static constexpr std::int32_t FastPathLimit = 1 << 21;
 
