@@ -4,7 +4,8 @@
 // the banner as it usually is (a mouse track and the odd random drop, a few
 // rows busy) and water that moves over the whole grid (a drag with the button
 // held across the picture and drops all over it, every row busy).
-// Prints the median of each and their ratio.
+// Prints the median of each and their ratio. --draw=plain|avx2|avx512 runs
+// the draw's code of that name instead of the widest the processor has.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -192,16 +193,6 @@ BENCHMARK(BM_MemcpyPicture)->UseManualTime()->MinTime(1.0);
 BENCHMARK_CAPTURE(BM_RenderFrame, banner, TWaterKind::Banner)->UseManualTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_RenderFrame, whole_grid, TWaterKind::WholeGrid)->UseManualTime()->MinTime(2.0);
 BENCHMARK(BM_ReferenceFrame)->UseManualTime()->MinTime(1.0);
-
-const char* DrawCodeName(TDrawCode Code)
-{
-  switch (Code) {
-    case TDrawCode::Plain: return "plain";
-    case TDrawCode::Avx2: return "avx2";
-    case TDrawCode::Avx512: return "avx512";
-  }
-  return "?";
-}
 
 // --draw=plain|avx2|avx512 picks the draw's code (default: the widest there is).
 bool PickDrawCode(int& argc, char** argv)

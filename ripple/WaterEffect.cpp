@@ -351,6 +351,16 @@ void UseDrawCode(TDrawCode Code)
   if (std::find(Codes.begin(), Codes.end(), Code) != Codes.end()) ActiveDrawCode() = Code;
 }
 
+const char* DrawCodeName(TDrawCode Code)
+{
+  switch (Code) {
+    case TDrawCode::Plain: return "plain";
+    case TDrawCode::Avx2: return "avx2";
+    case TDrawCode::Avx512: return "avx512";
+  }
+  return "?";
+}
+
 TWaterEffect::TWaterEffect() = default;
 
 void TWaterEffect::SetSize(int AWidth, int AHeight)

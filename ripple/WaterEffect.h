@@ -43,6 +43,7 @@ enum class TDrawCode { Plain, Avx2, Avx512 };
 std::vector<TDrawCode> AvailableDrawCodes();  // Plain first, then the wider ones the processor runs
 TDrawCode CurrentDrawCode();
 void UseDrawCode(TDrawCode Code);  // a code AvailableDrawCodes() does not list is ignored
+const char* DrawCodeName(TDrawCode Code);  // "plain", "avx2", "avx512"
 
 class TWaterEffect {
  public:

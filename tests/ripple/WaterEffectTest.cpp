@@ -428,16 +428,6 @@ TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination)
 // so that rows change between the 32-bit and the 64-bit code.
 enum class TWaterKind { RandomDrops, WholeGrid, NearTheLimit };
 
-const char* DrawCodeName(TDrawCode Code)
-{
-  switch (Code) {
-    case TDrawCode::Plain: return "plain";
-    case TDrawCode::Avx2: return "avx2";
-    case TDrawCode::Avx512: return "avx512";
-  }
-  return "?";
-}
-
 // Puts the widest draw code back when a test ends.
 struct TDrawCodeGuard {
   TDrawCode Saved = CurrentDrawCode();
