@@ -117,7 +117,9 @@ struct TSourceBlock {
 // GCC 12's AVX-512 headers start some intrinsics from an undefined register
 // and then warn about it.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // The vector draws, per block of pixels of one row (columns inside 1 .. W − 2,
 // every cell of rows U, C, D within ±Limit, so that no lane overflows): the
