@@ -4,8 +4,9 @@
 // so that message boxes and tooltips wear it too.
 #pragma once
 
-#include <QFont>
 #include <QString>
+
+#include "ReportLayout.h"  // WindowFont
 
 class QApplication;
 
@@ -13,6 +14,3 @@ void ApplyLook(QApplication& App);
 
 // The style sheet text of the look (empty if the resource is missing).
 QString LookStyleSheet();
-
-// Tahoma where installed, else a Persian-capable face, at a pixel height.
-QFont WindowFont(int PixelSize);

@@ -61,6 +61,10 @@ const char Button3[] = "خروج و محاسبه حکم جدید";
 const char PrintJobName[] = "چاپ نتیجه محاسبات";
 const char NothingToPrint[] = "موردی برای چاپ وجود ندارد";
 
+const char CheckBox5Purpose[] = "بر مبنای مجموع حقوق و فوق العاده ها";
+const char WaterImage1Name[] = "تصویر متحرک موج آب";
+const char WaterImage1Description[] = "کلیک روی تصویر، صفحه وب برنامه نویس را در مرورگر باز می کند";
+
 const char NoPrinter[] = "چاپگری برای چاپ وجود ندارد";
 const char PrintNotStarted[] = "چاپ آغاز نشد";
 const char PrintFailed[] = "چاپ به پایان نرسید";

@@ -64,6 +64,12 @@ extern const char Button3[];
 extern const char PrintJobName[];
 extern const char NothingToPrint[];
 
+// What a screen reader says of the controls that have no caption of their
+// own to be named by.
+extern const char CheckBox5Purpose[];
+extern const char WaterImage1Name[];
+extern const char WaterImage1Description[];
+
 // Printing failures and the last resort of the error box; the other error
 // texts come from the decree and storage cores.
 extern const char NoPrinter[];

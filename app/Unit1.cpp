@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,8 +32,6 @@
 #include <QSessionManager>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -40,6 +39,7 @@
 #include "DecreeReport.h"
 #include "Look.h"
 #include "MessageBox.h"
+#include "ReportLayout.h"
 #include "Texts.h"
 #include "WaterImage.h"
 
@@ -59,8 +59,6 @@ namespace {
 
 constexpr int ClientWidth = 785;
 constexpr int ClientHeight = 691;
-// The layout was drawn at this resolution; the printout keeps its sizes.
-constexpr double DesignDpi = 96;
 
 QString Tr(const char* Utf8) { return QString::fromUtf8(Utf8); }
 
@@ -186,12 +184,33 @@ void KeepColours(QLineEdit* Edit, const char* Text, const char* Background) {
 
 std::string Utf8(const QString& Text) { return Text.toStdString(); }
 
+// A caption as a screen reader names its control: without its colon (" :"
+// ends most labels; Label22 has it before its bracket) and the spaces a group
+// box caption is framed with.
+QString SpokenName(QString Caption) {
+  return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed();
+}
+
+// A plain top-level QWidget is "filler" to a screen reader: the window is
+// offered as a window, named by its caption. Its two panels are QFrames,
+// which Qt reports as frames (windows) too: they are panes.
+QAccessibleInterface* WindowAccessible(const QString& Key, QObject* Object) {
+  if (!Object || !Object->isWidgetType()) return nullptr;
+  auto* Widget = static_cast<QWidget*>(Object);
+  if (Key == QLatin1String("TForm1")) return new QAccessibleWidget(Widget, QAccessible::Window);
+  if (Key == QLatin1String("QFrame") && qobject_cast<TForm1*>(Widget->parentWidget()))
+    return new QAccessibleWidget(Widget, QAccessible::Pane);
+  return nullptr;
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* Parent)
     : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form1"));
+  static const bool FactoryInstalled = (QAccessible::installFactory(WindowAccessible), true);
+  Q_UNUSED(FactoryInstalled);
   setFont(WindowFont(11));
   setFixedSize(ClientWidth, ClientHeight);
   // Qt paints every widget into the window's backing store first: the window
@@ -230,17 +249,12 @@ void TForm1::CreateControls() {
   RichEdit1 = new QTextEdit(GroupBox4);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   RichEdit1->setGeometry(12, 19, 717, 611);
-  RichEdit1->setFont(WindowFont(16));
+  RichEdit1->setFont(ReportFont());
   RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1->setTabChangesFocus(true);
-  {
-    QTextOption Option = RichEdit1->document()->defaultTextOption();
-    Option.setTextDirection(Qt::RightToLeft);
-    Option.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    RichEdit1->document()->setDefaultTextOption(Option);
-  }
+  SetUpReportDocument(*RichEdit1->document());
 
   Panel2 = MakePanel(this, "Panel2");
 
@@ -390,6 +404,39 @@ void TForm1::CreateControls() {
     Control->installEventFilter(this);
   }
   Button1->installEventFilter(this);
+  NameForScreenReaders();
+}
+
+// Inside a group box Qt would name every input by the box's caption. Each
+// input takes its own label's caption; a check box its row's label with its
+// own caption. Hints become descriptions (a description shows no tooltip).
+void TForm1::NameForScreenReaders() {
+  const std::pair<QLabel*, QWidget*> Rows[] = {
+      {Label1, Edit1},   {Label2, Edit2},    {Label3, Edit3},   {Label26, Edit26},  {Label5, Edit4},
+      {Label4, Edit5},   {Label20, Edit25},  {Label25, Edit18}, {Label6, Edit6},    {Label7, Edit7},
+      {Label8, Edit8},   {Label10, Edit9},   {Label9, Edit10},  {Label19, Edit12},  {Label21, ComboBox1},
+      {Label12, Edit11}, {Label14, Edit13},  {Label13, Edit14}, {Label15, Edit15},  {Label16, Edit16},
+      {Label17, Edit17}, {Label77, Edit19},  {Label78, Edit20}, {Label79, Edit21},  {Label86, Edit22},
+      {Label87, Edit23}, {Label88, Edit24},  {Label11, CheckBox1}, {Label18, CheckBox2},
+      {Label24, CheckBox3}, {Label23, CheckBox4}, {Label22, CheckBox8}};
+  for (const auto& [Label, Control] : Rows) {
+    QString Name = SpokenName(Label->text());
+    if (auto* Box = qobject_cast<QCheckBox*>(Control)) Name += QStringLiteral(": ") + Box->text();
+    Control->setAccessibleName(Name);
+    // The label-for relation, for screen readers that follow it.
+    Label->setBuddy(Control);
+  }
+  CheckBox5->setAccessibleName(SpokenName(Tr(Texts::Label86)) + QStringLiteral(": ") + Tr(Texts::CheckBox5Purpose));
+  CheckBox6->setAccessibleName(Tr(Texts::CheckBox6));
+  for (QPushButton* Button : {Button1, Button2, Button3}) Button->setAccessibleName(Button->text());
+  RichEdit1->setAccessibleName(SpokenName(Tr(Texts::GroupBox4)));
+  WaterImage1->setAccessibleName(Tr(Texts::WaterImage1Name));
+  WaterImage1->setAccessibleDescription(Tr(Texts::WaterImage1Description));
+
+  Edit6->setAccessibleDescription(Tr(Texts::HintEdit6));
+  Edit22->setAccessibleDescription(Tr(Texts::HintLabel86));
+  CheckBox5->setAccessibleDescription(Tr(Texts::HintCheckBox5));
+  ComboBox1->setAccessibleDescription(Tr(Texts::HintComboBox1));
 }
 
 void TForm1::ConnectHandlers() {
@@ -460,16 +507,7 @@ void TForm1::Button1Click() {
     const std::vector<std::string> Lines = BuildDecreeReport(Result, Numbers);
 
     RichEdit1->clear();
-    QTextCursor Cursor(RichEdit1->document());
-    QTextBlockFormat Paragraph;
-    Paragraph.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-    Paragraph.setLayoutDirection(Qt::RightToLeft);
-    Cursor.setBlockFormat(Paragraph);
-    // Each line is followed by a paragraph break: the text ends with an empty paragraph.
-    for (const std::string& Line : Lines) {
-      Cursor.insertText(QString::fromStdString(Line));
-      Cursor.insertBlock(Paragraph);
-    }
+    AppendReportLines(*RichEdit1->document(), Lines);
 
     SaveBaseValues(Utf8(Masir), {Text(PanelControl::Edit1), Text(PanelControl::Edit2), Text(PanelControl::Edit3),
                                  Text(PanelControl::Edit4), Text(PanelControl::Edit5), Text(PanelControl::Edit18),
@@ -494,38 +532,10 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::PrintRichEdit(QPrinter& Target) {
-  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid()) throw std::runtime_error(Texts::NoPrinter);
-  Target.setDocName(Tr(Texts::PrintJobName));
-  // The whole printable area: no margins beyond what the printer cannot reach.
-  Target.setFullPage(false);
-  const QPageLayout Layout = Target.pageLayout();
-  Target.setPageMargins(Layout.minimumMargins(), Layout.units());
-
-  // The area's own text, laid out as it is on screen (96 dpi), wrapped at the
-  // page width and scaled so that a 16 px line prints 12 pt high.
-  std::unique_ptr<QTextDocument> Document(RichEdit1->document()->clone());
-  Document->setDocumentMargin(0);
-  QPainter Painter;
-  if (!Painter.begin(&Target)) throw std::runtime_error(Texts::PrintNotStarted);
-  const double ScaleX = Target.logicalDpiX() / DesignDpi;
-  const double ScaleY = Target.logicalDpiY() / DesignDpi;
-  const QSizeF Page(Target.width() / ScaleX, Target.height() / ScaleY);
-  Document->setPageSize(Page);
-  Painter.scale(ScaleX, ScaleY);
-  QAbstractTextDocumentLayout::PaintContext Context;
-  Context.palette.setColor(QPalette::Text, RichEdit1->palette().color(QPalette::Text));
-  const int Pages = Document->pageCount();
-  for (int Index = 0; Index < Pages; ++Index) {
-    if (Index > 0 && !Target.newPage()) throw std::runtime_error(Texts::PrintFailed);
-    const QRectF Area(0, Index * Page.height(), Page.width(), Page.height());
-    Painter.save();
-    Painter.translate(0, -Area.top());
-    Painter.setClipRect(Area);
-    Context.clip = Area;
-    Document->documentLayout()->draw(&Painter, Context);
-    Painter.restore();
-  }
-  if (!Painter.end()) throw std::runtime_error(Texts::PrintFailed);
+  // The area's own, possibly edited, document in the colour it shows its text in.
+  TReportJob Job(Target, Tr(Texts::PrintJobName));
+  Job.Print(*RichEdit1->document(), RichEdit1->palette().color(QPalette::Text));
+  Job.Finish();
 }
 
 void TForm1::Button3Click() {

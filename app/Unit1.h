@@ -167,6 +167,8 @@ class TForm1 : public QWidget, public DecreePanel {
 
  private:
   void CreateControls();
+  // Accessible names and descriptions, as a screen reader reads them.
+  void NameForScreenReaders();
   void ConnectHandlers();
   void ReadNumberFormat();
   bool FilterKey(QWidget* Control, QKeyEvent* Event);

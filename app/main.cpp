@@ -6,6 +6,7 @@
 
 #include "Look.h"
 #include "Texts.h"
+#include "Translations.h"
 #include "Unit1.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
   // the write fails and the user reads "Stream write error" instead.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication App(argc, argv);
+  // Persian whatever LANG says, before the first widget reads a Qt text.
+  InstallTranslations(App);
   QApplication::setApplicationName(QString::fromUtf8(Texts::ApplicationTitle));
   // Ties the window to its menu entry on Wayland, where the window class is not used.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.SalaryDecree"));

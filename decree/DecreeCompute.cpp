@@ -9,15 +9,7 @@
 namespace {
 
 using L = long double;  // every formula is evaluated in it, then Store()d
-
-constexpr L SalaryRepairFactor = 3000;
-constexpr L VeteranRate = 25;
-constexpr L ShiftWorkCapPoints = 400;
-constexpr L ShiftWorkCapRate = 35;
-constexpr L Article26Rate = 20;
-constexpr L BorderDeprivationRate = 20;
-constexpr double AdjustmentAmount = 408600;
-constexpr L HousingRate = 20;
+using namespace DecreeFigures;
 
 // Amount × percent first, then ÷ 100: the order can change the last bit.
 inline L Percent(L Amount, L P) { return Amount * P / 100; }
@@ -46,7 +38,8 @@ GroupPackageValues GroupPackage(const DecreeInput& In, const GroupPoints& G, lon
   return p;
 }
 
-DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G) {
+DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G, DecreeSteps* Steps) {
+  DecreeSteps steps;
   // Both indexes are checked before anything is formed.
   const L fullGroup = In.EmployeeGroup;
   const L reducedGroup = L(In.EmployeeGroup) - In.IncentiveGroupCount;
@@ -59,8 +52,9 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G) {
                                       In.SeniorityIncreasePercent) +
                               In.PreviousSeniorityIncrease);
   r.JobAllowance = Store(Percent(r.BaseSalary, In.JobPercent));
-  r.MinimumPayDifference = Store(In.DeclaredMinimumSalary - (L(r.BaseSalary) + r.SeniorityIncrease));
-  if (r.MinimumPayDifference < 0) r.MinimumPayDifference = 0;
+  steps.MinimumPayDifferenceBeforeClamp =
+      Store(In.DeclaredMinimumSalary - (L(r.BaseSalary) + r.SeniorityIncrease));
+  r.MinimumPayDifference = steps.MinimumPayDifferenceBeforeClamp < 0 ? 0 : steps.MinimumPayDifferenceBeforeClamp;
   r.SalaryRepair = Store(SalaryRepairFactor * In.Coefficient);
   r.AttractionAllowance =
       Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.MinimumPayDifference +
@@ -82,10 +76,11 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G) {
   r.VeteranAllowance = In.VeteranEligible ? Store(Percent(In.EffectiveMinimumSalary, VeteranRate)) : 0;
   r.ClauseBItem3Allowance = In.ClauseBItem3Amount;
   r.BasicSalary = Store(L(r.BaseSalary) + r.SeniorityIncrease);
-  const double shiftWorkCap = Store(L(In.Coefficient) * ShiftWorkCapPoints * ShiftWorkCapRate / 100);
+  steps.ShiftWorkCap = Store(L(In.Coefficient) * ShiftWorkCapPoints * ShiftWorkCapRate / 100);
   r.BadClimateAllowance = Store(Percent(r.BaseSalary, In.BadClimatePercent));
-  r.ShiftWorkAllowance = Store(Percent(r.BaseSalary, In.ShiftWorkPercent));
-  if (r.ShiftWorkAllowance > shiftWorkCap) r.ShiftWorkAllowance = shiftWorkCap;
+  steps.ShiftWorkBeforeCap = Store(Percent(r.BaseSalary, In.ShiftWorkPercent));
+  // A value equal to the cap stays.
+  r.ShiftWorkAllowance = steps.ShiftWorkBeforeCap > steps.ShiftWorkCap ? steps.ShiftWorkCap : steps.ShiftWorkBeforeCap;
   r.HardshipAllowance = Store(Percent(r.BaseSalary, In.HardshipPercent));
   r.OperationalZoneAllowance =
       In.OperationalZoneWideBase
@@ -100,10 +95,12 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G) {
   r.AdjustmentAllowance = In.AdjustmentEligible ? AdjustmentAmount : 0;
 
   if (In.IncentiveGroupCount != 0) {
-    const GroupPackageValues reduced = GroupPackage(In, G, reducedGroup);
-    const GroupPackageValues full = GroupPackage(In, G, fullGroup);
-    r.IncentiveGroupsDifference = Store(L(full.Total) - reduced.Total);
-    if (r.IncentiveGroupsDifference < 0) r.IncentiveGroupsDifference = 0;
+    steps.Packages = true;
+    steps.ReducedPackage = GroupPackage(In, G, reducedGroup);
+    steps.FullPackage = GroupPackage(In, G, fullGroup);
+    steps.IncentiveGroupsDifferenceBeforeClamp = Store(L(steps.FullPackage.Total) - steps.ReducedPackage.Total);
+    r.IncentiveGroupsDifference =
+        steps.IncentiveGroupsDifferenceBeforeClamp < 0 ? 0 : steps.IncentiveGroupsDifferenceBeforeClamp;
   }
 
   // Social security also insures the deprivation and bad climate allowances.
@@ -139,5 +136,6 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G) {
   r.HousingBase = Store(L(r.HousingBase) + r.SeniorityMinimumDifference);
   r.HousingAllowance = Store(Percent(r.HousingBase, HousingRate));
   r.GrandTotal = Store(L(r.ItemsTotal) + r.HousingAllowance);
+  if (Steps) *Steps = steps;
   return r;
 }

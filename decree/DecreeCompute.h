@@ -16,6 +16,19 @@ inline constexpr GroupPoints GroupPointsTable = {
     1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
 };
 
+// The fixed figures of the computation; exact in any precision. Percentages
+// are plain numbers of percent.
+namespace DecreeFigures {
+inline constexpr long double SalaryRepairFactor = 3000;  // × Coefficient
+inline constexpr long double VeteranRate = 25;           // of EffectiveMinimumSalary
+inline constexpr long double ShiftWorkCapPoints = 400;   // cap: Coefficient × 400 × 35 / 100
+inline constexpr long double ShiftWorkCapRate = 35;
+inline constexpr long double Article26Rate = 20;            // of BaseSalary
+inline constexpr long double BorderDeprivationRate = 20;    // of BaseSalary
+inline constexpr double AdjustmentAmount = 408600;          // rials
+inline constexpr long double HousingRate = 20;              // of HousingBase
+}  // namespace DecreeFigures
+
 struct DecreeResult {
   double BaseSalary = 0;
   double SeniorityIncrease = 0;
@@ -60,6 +73,19 @@ struct GroupPackageValues {
   double Total = 0;
 };
 
+// What ComputeDecree decides on along the way and the result does not keep:
+// the two differences before their clamps at zero, the shift allowance before
+// its cap, and the group packages of the incentive groups difference.
+struct DecreeSteps {
+  double MinimumPayDifferenceBeforeClamp = 0;
+  double ShiftWorkBeforeCap = 0;
+  double ShiftWorkCap = 0;
+  bool Packages = false;  // formed only with incentive groups
+  GroupPackageValues ReducedPackage;
+  GroupPackageValues FullPackage;
+  double IncentiveGroupsDifferenceBeforeClamp = 0;
+};
+
 // True when Group truncated toward zero indexes 1..20.
 bool GroupInRange(long double Group);
 
@@ -68,4 +94,5 @@ GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, 
 
 // Throws DecreeError for a group index outside 1..20 (CheckGroupRange refuses
 // such inputs first) and "Floating point overflow" beyond the double range.
-DecreeResult ComputeDecree(const DecreeInput& Input, const GroupPoints& G);
+// Fills *Steps when given.
+DecreeResult ComputeDecree(const DecreeInput& Input, const GroupPoints& G, DecreeSteps* Steps = nullptr);

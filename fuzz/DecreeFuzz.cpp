@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One press of the compute button on arbitrary field texts, flags and
 // insurance choice: ReadDecreeInput, the group range check, ComputeDecree and
-// BuildDecreeReport through an in-memory panel. Every input ends in exactly
+// BuildDecreeReport (and ExplainDecree) through an in-memory panel. Every input ends in exactly
 // one of: the message of the first missing entry with the focus on it; the
 // conversion error of the first field (in conversion order) the reference
 // refuses, with the zeros written before it; a group range message; the
-// overflow error; or a report of 9 to 32 well-formed lines.
+// overflow error; or a report of 9 to 32 well-formed lines with a
+// derivation of 7 to 33.
 //
 // Input: a byte of check-box flags (bits 0..6: CheckBox1..6, CheckBox8), a
 // byte choosing the insurance selection (-1, 0, 1), one choosing the decimal
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "DecreeCompute.h"
+#include "DecreeExplain.h"
 #include "DecreeInput.h"
 #include "DecreeReport.h"
 #include "DecreeTexts.h"
@@ -158,16 +160,18 @@ bool GroupIndexInTable(long double Group) {
 }
 
 // The amount text ending a report line: digits and the separators, a sign, E.
-bool EndsWithAmount(const std::string& Line, const NumberFormat& Format) {
-  const std::size_t colon = Line.rfind(": ");
-  if (colon == std::string::npos || colon + 2 == Line.size()) return false;
-  std::string tail = Line.substr(colon + 2);
+bool IsAmount(std::string tail, const NumberFormat& Format) {
   for (const std::string& separator : {Format.ThousandSeparator, Format.DecimalSeparator}) {
     if (separator.empty()) continue;
     for (std::size_t at; (at = tail.find(separator)) != std::string::npos;) tail.erase(at, separator.size());
   }
   return tail.find_first_not_of("-0123456789E") == std::string::npos &&
          tail.find_first_of("0123456789") != std::string::npos;
+}
+
+bool EndsWithAmount(const std::string& Line, const NumberFormat& Format) {
+  const std::size_t colon = Line.rfind(": ");
+  return colon != std::string::npos && IsAmount(Line.substr(colon + 2), Format);
 }
 
 void CheckReport(const DecreeResult& R, const NumberFormat& Format) {
@@ -218,6 +222,23 @@ void CheckReport(const DecreeResult& R, const NumberFormat& Format) {
             "amount text differs from the exact reference", [&] { return Printable(lines[k]) + " expected " + text; });
   }
   Require(next == amounts.size(), "fewer amount lines than amounts");
+}
+
+// The derivation of an accepted decree: 7 to 33 lines, each indented and
+// captioned like a report line, from the base salary to the grand total.
+void CheckDerivation(const DecreeInput& In, const DecreeResult& R, const NumberFormat& Format) {
+  const std::vector<std::string> lines = ExplainDecree(In, R, GroupPointsTable, Format);
+  Require(lines.size() >= 7 && lines.size() <= 33, "derivation of fewer than 7 or more than 33 lines",
+          [&] { return std::to_string(lines.size()); });
+  Require(lines.front().rfind(DecreeTexts::BaseSalaryCaption, 0) == 0, "derivation opening");
+  Require(lines.back().rfind(DecreeTexts::GrandTotalCaption, 0) == 0, "derivation closing");
+  for (const std::string& line : lines) {
+    Require(line.compare(0, 5, "     ") == 0 && line.find(": ") != std::string::npos, "derivation line without caption",
+            [&] { return Printable(line); });
+    const std::string last = line.substr(line.rfind(' ') + 1);
+    Require(IsAmount(last, Format) || line.find(DecreeTexts::TakenEnd) != std::string::npos,
+            "derivation line without an amount at its end", [&] { return Printable(line); });
+  }
 }
 
 }  // namespace
@@ -333,5 +354,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   for (double value : {result.ItemsTotal, result.HousingAllowance, result.GrandTotal})
     Require(std::isfinite(value), "a total is not finite");
   CheckReport(result, format);
+  CheckDerivation(*input, result, format);
   return 0;
 }

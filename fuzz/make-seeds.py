@@ -327,12 +327,101 @@ def water_seeds():
     ]
 
 
+# batch: an option byte (bits 0-1 decimal separator . , U+066B; bits 2-3
+# thousands separator , none U+066C .; bit 4 base values; bit 5 derivation),
+# then a CSV file.
+BATCH_FIELDS = ["Coefficient", "DeclaredMinimumSalary", "EffectiveMinimumSalary", "FamilyAllowanceRate",
+                "ChildAllowanceRate", "EmployeeGroup", "IncentiveGroupCount", "PreviousBaseSalary",
+                "PreviousSeniorityIncrease", "SeniorityIncreasePercent", "HeadOfHousehold", "ChildCount",
+                "JobPercent", "AttractionPercent", "SpecialPercent", "ShiftWorkPercent", "AdjustmentEligible",
+                "MinimumSalaryAndBenefits", "InsuranceType", "Note12Difference", "DeprivationPercent",
+                "BadClimatePercent", "OperationalZonePercent", "OperationalZoneWideBase", "VeteranEligible",
+                "Article26Eligible", "ClauseBItem3Amount", "ClauseBItem3InHousing", "ClauseBItem3Points"]
+BATCH_A = ["1000", "2000000", "1600000", "300000", "100000", "9", "2", "800000", "100000", "4", "1", "2", "20",
+           "50", "10", "20", "1", "6000000", "1", "", "", "", "", "", "", "", "", "", ""]
+BATCH_B = BATCH_A[:17] + ["16000000", "0", "50000", "10", "5", "20", "1", "1", "1", "200000", "1", ""]
+
+
+def batch_csv(rows, header=None, delimiter=",", ids=("id",)):
+    header = list(ids) + (header or BATCH_FIELDS)
+    lines = [delimiter.join(header)]
+    for k, row in enumerate(rows):
+        lines.append(delimiter.join([str(1000 + k)] * len(ids) + row))
+    return "\r\n".join(lines) + "\r\n"
+
+
+def batch_row(base, **changes):
+    row = list(base)
+    for name, value in changes.items():
+        row[BATCH_FIELDS.index(name)] = value
+    return row
+
+
+def batch_seeds():
+    plain = "\x00"
+    controls = ["Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10",
+                "CheckBox1", "Edit11", "Edit13", "Edit14", "Edit15", "Edit20", "CheckBox3", "Edit26", "ComboBox1",
+                "Edit12", "Edit17", "Edit19", "Edit22", "CheckBox5", "CheckBox2", "CheckBox4", "Edit18",
+                "CheckBox6", "Edit25"]
+    captions = ["ضریب", "حداقل حقوق اعلامی", "حداقل حقوق موثر", "حق عائله مندی", "حق اولاد", "گروه مستخدم",
+                "تعداد گروه های تشویقی", "حقوق مبنای سال قبل", "افزایش سنواتی سال قبل", "درصد افزایش سنواتی",
+                "وضعیت عائله مندی", "تعداد اولاد", "درصد فوق العاده شغل", "درصد فوق العاده جذب",
+                "درصد فوق العاده ویژه", "درصد فوق العاده نوبت کاری", "فوق العاده تعدیل (408600 ریال)",
+                "حداقل حقوق و مزایا", "نوع بیمه", "تفاوت تطبیق موضوع جز 1+بند ی تبصره 12",
+                "درصد محرومیت از تسهیلات زتدگی", "درصد فوق العاده بدی آب و هوا", "درصد فوق العاده مناطق عملیاتی",
+                "CheckBox5", "فوق العاده ایثارگری", "ماده 26", "فوق العاده خاص جز 3 بند ب",
+                "مبلغ فوق العاده خاص جز 3 بند ب در محاسبه حق مسکن لحاظ شود", "امتیاز فوق العاده خاص جز 3 بند ب"]
+    persian = str.maketrans("0123456789", "۰۱۲۳۴۵۶۷۸۹")
+    ab = batch_csv([BATCH_A, BATCH_B])
+    base_empty = batch_row(BATCH_A, Coefficient="", DeclaredMinimumSalary="", EffectiveMinimumSalary="",
+                           FamilyAllowanceRate="", ChildAllowanceRate="", MinimumSalaryAndBenefits="")
+    return [
+        ("worked-a-and-b", plain + ab),
+        ("worked-a-and-b-explained", "\x20" + ab),
+        ("control-names-semicolons", plain + batch_csv([BATCH_A, BATCH_B], controls, ";")),
+        ("captions-tabs", plain + batch_csv([BATCH_B], captions, "\t", ("شماره پرسنلی", "نام"))),
+        ("utf8-mark", plain + "\ufeff" + ab),
+        ("utf16le-mark", plain.encode() + b"\xff\xfe" + utf16(ab, False)),
+        ("utf16be-mark", plain.encode() + b"\xfe\xff" + utf16(ab, True)),
+        ("persian-digits-and-separators", plain + batch_csv([batch_row(
+            BATCH_A, Coefficient="۱٬۰۰۰", DeclaredMinimumSalary='"2,000,000"',
+            PreviousBaseSalary="800000".translate(persian), JobPercent="۲۰٫۵")])),
+        ("decimal-comma", "\x01" + batch_csv([batch_row(BATCH_A, JobPercent="20,5", SpecialPercent="1٫5")], None, ";")),
+        ("flag-and-insurance-spellings", plain + batch_csv([
+            batch_row(BATCH_A, HeadOfHousehold="true", AdjustmentEligible="بله", InsuranceType="سازمان بازنشستگی"),
+            batch_row(BATCH_B, HeadOfHousehold="FALSE", VeteranEligible="خیر", InsuranceType="تامین اجتماعی")])),
+        ("base-values-fill", "\x10" + batch_csv([base_empty, batch_row(base_empty, Coefficient="1100")])),
+        ("clause-b-product", plain + batch_csv([batch_row(BATCH_A, ClauseBItem3Points="150"),
+                                                batch_row(BATCH_A, ClauseBItem3Points="x")])),
+        ("refused-rows", "\x04" + batch_csv([
+            batch_row(BATCH_A, DeclaredMinimumSalary=""), batch_row(BATCH_A, JobPercent="12a"),
+            batch_row(BATCH_A, EmployeeGroup="25"), batch_row(BATCH_A, IncentiveGroupCount="9"),
+            batch_row(BATCH_A, HeadOfHousehold="?"), batch_row(BATCH_A, InsuranceType="2"),
+            batch_row(BATCH_A, Coefficient="1e306"), BATCH_A + ["extra"]])),
+        ("quoted-cells", plain + 'id,"Coefficient",name\r\n"a ""b""",1000,"two\r\nlines"\r\n"",,"x,y"\r\n'),
+        ("lone-cr-and-blank-lines", plain + ab.replace("\r\n", "\r").replace("\r", "\r\r", 1)),
+        ("lf-and-no-last-break", plain + ab.replace("\r\n", "\n").rstrip("\n")),
+        ("unbalanced-quote", plain + ab + '1002,"open\r\n'),
+        ("misplaced-quote", plain + ab + '1002,ab"c\r\n'),
+        ("nul-byte", plain + ab + "1002,a\0b\r\n"),
+        ("invalid-utf8", plain.encode() + ab.encode() + b"1002,\xe9\r\n"),
+        ("utf16-lone-surrogate", plain.encode() + b"\xff\xfe" + utf16(ab, False) + b"\x00\xd8a\x00"),
+        ("utf16-odd-byte", plain.encode() + b"\xff\xfe" + utf16(ab, False) + b"x"),
+        ("duplicate-inputs", plain + "id,Coefficient,Edit1,ضریب\r\n1,2,3,4\r\n"),
+        ("duplicate-identification", plain + "name,name\r\na,b\r\n"),
+        ("empty-header-in-the-middle", plain + "a,,Edit1\r\n1,2,3\r\n"),
+        ("header-only", plain + "id,Edit1\r\n"),
+        ("empty", plain),
+    ]
+
+
 def main():
     write("text_to_float", text_seeds())
     write("format_amount", amount_seeds())
     write("decree", decree_seeds())
     write("base_values", base_values_seeds())
     write("water_effect", water_seeds())
+    write("batch", batch_seeds())
 
 
 if __name__ == "__main__":

@@ -652,3 +652,19 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) const
   for (; x <= InnerTo; ++x) Edge(x);
   if (To == W - 1 && W > 1) Edge(W - 1);
 }
+
+TWaterEffect::TColumns TWaterEffect::DrawnColumns(int y) const
+{
+  // The same columns the draw visits: a slope needs a non-zero cell of row y
+  // within one column, or one of the rows above and below in the column.
+  const TSpan& Su = FSpan1[FYUp[y]];
+  const TSpan& Sc = FSpan1[y];
+  const TSpan& Sd = FSpan1[FYDown[y]];
+  return {std::max(std::min({Sc.Lo - 1, Su.Lo, Sd.Lo}), 0), std::min(std::max({Sc.Hi + 1, Su.Hi, Sd.Hi}), FWidth - 1)};
+}
+
+bool TWaterEffect::Calm() const
+{
+  const auto Empty = [](const TSpan& Span) { return Span.Lo > Span.Hi; };
+  return std::all_of(FSpan1.begin(), FSpan1.end(), Empty) && std::all_of(FSpan2.begin(), FSpan2.end(), Empty);
+}

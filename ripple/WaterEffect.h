@@ -88,6 +88,18 @@ class TWaterEffect {
   std::int32_t Cell(int x, int y) const { return FScanLine1[y][x]; }
   std::int32_t PreviousCell(int x, int y) const { return FScanLine2[y][x]; }
 
+  // The columns First..Last of row y outside which the last Render left Dst
+  // a copy of Src (First > Last: the whole row). Valid until the next Blob;
+  // lets a caller repaint only what a frame can have changed.
+  struct TColumns {
+    int First;
+    int Last;
+  };
+  TColumns DrawnColumns(int y) const;
+  // True when both surfaces are all zero: a Render then changes nothing but
+  // copying Src into Dst.
+  bool Calm() const;
+
  private:
   // What the draw of one frame needs of its bitmaps, worked out once.
   struct TDrawFrame {

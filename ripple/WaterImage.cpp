@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WaterImage.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -41,10 +43,31 @@ QImage BannerImage()
   return Image;
 }
 
+// To a screen reader the control is a picture; its press action does what a
+// click does, for a user who cannot aim the mouse at it.
+class TWaterImageAccessible : public QAccessibleWidget {
+ public:
+  explicit TWaterImageAccessible(TWaterImage* Image) : QAccessibleWidget(Image, QAccessible::Graphic) {}
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& ActionName) override
+  {
+    if (ActionName == pressAction()) emit static_cast<TWaterImage*>(widget())->OnClick();
+  }
+};
+
+QAccessibleInterface* WaterImageAccessible(const QString& Key, QObject* Object)
+{
+  if (Key == QLatin1String("TWaterImage")) return new TWaterImageAccessible(static_cast<TWaterImage*>(Object));
+  return nullptr;
+}
+
 }  // namespace
 
 TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(this))
 {
+  static const bool FactoryInstalled = (QAccessible::installFactory(WaterImageAccessible), true);
+  Q_UNUSED(FactoryInstalled);
   // Every pixel is painted from FDstBmp: Qt need not clear the background.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);  // moves without a button raise drops too
@@ -128,6 +151,8 @@ void TWaterImage::Rebuild()
   FSrcBmp = QImage(W, H, QImage::Format_RGB888);
   FDstBmp = QImage(W, H, QImage::Format_RGB888);
   FWater.SetSize(W, H);
+  FFrameDrawn = false;
+  FDrawnBands.assign(static_cast<std::size_t>((std::max(H, 0) + BandRows - 1) / BandRows), {W, -1});
   if (!FPicture.isNull() && W > 0 && H > 0) {
     FSrcBmp = To24Bit(FPicture.size() == QSize(W, H)
                           ? FPicture
@@ -155,6 +180,10 @@ void TWaterImage::paintEvent(QPaintEvent*)
   FDrawing = true;
   if (!FPicture.isNull()) {
     QPainter Painter(this);
+    // On a high-density screen the frame is scaled up; filtered, it stays
+    // smooth instead of showing its pixels as blocks. Only the parts of the
+    // frame that changed are asked for, so this costs little.
+    if (devicePixelRatioF() != 1) Painter.setRenderHint(QPainter::SmoothPixmapTransform);
     Painter.drawImage(0, 0, FDstBmp);
   }
   FDrawing = Drawing;
@@ -176,6 +205,10 @@ void TWaterImage::Tick()
     }
   }
 
+  // On calm water, with the last frame a plain copy of the source, a frame
+  // would be that copy again: nothing to do.
+  if (!FOnBeforeRender && !FOnAfterRender && FWater.Calm() && !FFrameDrawn) return;
+
   // A handler's exception must not leave a Qt slot; the control shows no
   // messages, so such a frame is simply dropped.
   try {
@@ -191,8 +224,46 @@ void TWaterImage::Tick()
     }
     if (FOnAfterRender) FOnAfterRender(this, FDstBmp);
   } catch (...) {
+    WholeFrameChanged();
+    return;
   }
+  // The handlers may draw anywhere on the frame.
+  if (FOnBeforeRender || FOnAfterRender)
+    WholeFrameChanged();
+  else
+    UpdateChanged();
+}
+
+void TWaterImage::WholeFrameChanged()
+{
+  // As if the whole frame had been drawn: the next frame repaints it all too.
+  std::fill(FDrawnBands.begin(), FDrawnBands.end(), TWaterEffect::TColumns{0, FWater.Width() - 1});
+  FFrameDrawn = true;
   update();
+}
+
+// A frame differs from the one before only where either of them was drawn
+// through the water; elsewhere both are the source. Calm water asks for nothing.
+void TWaterImage::UpdateChanged()
+{
+  const int H = FWater.Height();
+  FFrameDrawn = false;
+  for (std::size_t Band = 0; Band < FDrawnBands.size(); ++Band) {
+    const int Top = static_cast<int>(Band) * BandRows;
+    TWaterEffect::TColumns Drawn{FWater.Width(), -1};
+    for (int y = Top; y < std::min(Top + BandRows, H); ++y) {
+      const TWaterEffect::TColumns Row = FWater.DrawnColumns(y);
+      Drawn.First = std::min(Drawn.First, Row.First);
+      Drawn.Last = std::max(Drawn.Last, Row.Last);
+    }
+    FFrameDrawn = FFrameDrawn || Drawn.First <= Drawn.Last;
+    TWaterEffect::TColumns& Before = FDrawnBands[Band];
+    const int First = std::min(Drawn.First, Before.First);
+    const int Last = std::max(Drawn.Last, Before.Last);
+    // Scaled up with a filter, a pixel also colours the screen around it.
+    if (First <= Last) update(QRect(First, Top, Last - First + 1, std::min(BandRows, H - Top)).adjusted(-1, -1, 1, 1) & rect());
+    Before = Drawn;
+  }
 }
 
 void TWaterImage::mousePressEvent(QMouseEvent* Event)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "WaterEffect.h"
 
@@ -90,6 +91,10 @@ class TWaterImage : public QWidget {
   void Rebuild();
   QSize AutoSized(QSize Requested) const;  // the auto-size query: the size AutoSize allows
   void ApplyAutoSize();
+  // Asks for a repaint of the bands of rows that this frame or the last one drew in.
+  void UpdateChanged();
+  // Asks for a repaint of all of it, this frame and the next.
+  void WholeFrameChanged();
 
   QImage FPicture;
   QTimer* FTimer;  // child of the control
@@ -108,4 +113,9 @@ class TWaterImage : public QWidget {
   bool FAutoSize = false;
   TAlign FAlign = TAlign::alNone;
   bool FClickArmed = false;  // a left press on the control awaits its release
+  // Per band of BandRows rows, the columns the last frame drew in (First >
+  // Last: none). Sized by the rebuild, so a frame allocates nothing.
+  static constexpr int BandRows = 16;
+  std::vector<TWaterEffect::TColumns> FDrawnBands;
+  bool FFrameDrawn = false;  // the frame shown differs from the source somewhere
 };

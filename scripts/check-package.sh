@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # First-run check of the Debian package on this machine: builds the package,
 # validates its desktop entry, AppStream metadata and lintian report, installs
-# it with apt, starts the installed program through its menu entry under Xvfb
+# it with apt, runs the installed batch program on the example file, starts
+# the installed program through its menu entry under Xvfb
 # with a fresh home folder, waits for the window, takes a screenshot, computes
 # a decree from the keyboard (which must write ~/info.ini), closes the program
 # and removes the package again. Needs root (apt) or sudo.
@@ -67,13 +68,16 @@ depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
 # The libraries come only from dpkg-shlibdeps: without them CPack skipped it
 # (it does so with a mere warning when 'file' is missing).
-for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core; do
+for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core \
+           qt6-translations-l10n libcsv3 libxlsxwriter4; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep"
 done
 contents="$(dpkg-deb --contents "$deb")"
 for f in /usr/bin/salary-decree "$desktopFile" /usr/share/metainfo/$appId.metainfo.xml \
          /usr/share/icons/hicolor/scalable/apps/$appId.svg /usr/share/icons/hicolor/48x48/apps/$appId.png \
-         /usr/share/doc/$package/copyright /usr/share/man/man1/$package.1.gz; do
+         /usr/share/doc/$package/copyright /usr/share/man/man1/$package.1.gz \
+         /usr/bin/salary-decree-batch /usr/share/man/man1/salary-decree-batch.1.gz \
+         /usr/share/doc/$package/examples/employees.csv; do
   grep -q " \.$f\$" <<<"$contents" || fail "the package lacks $f"
 done
 pass
@@ -105,6 +109,23 @@ localDeb="$work/deb/$(basename "$deb")"
 apt_get install "$localDeb" || { apt_get update -qq && apt_get install "$localDeb"; } || fail "apt-get install"
 [ -x /usr/bin/salary-decree ] || fail "/usr/bin/salary-decree is missing after the install"
 desktop-file-validate "$desktopFile" || fail "the installed desktop entry does not validate"
+pass
+
+step "running the installed batch program on the example file"
+# The example holds decrees A and B, a refused row and A in Persian digits:
+# exit 1, every row in the CSV, the refused one on standard error.
+example=/usr/share/doc/$package/examples/employees.csv
+status=0
+(cd "$work" && env -i PATH=/usr/bin:/bin LANG=C.UTF-8 salary-decree-batch "$example") \
+  >"$out/batch.csv" 2>"$out/batch.err" || status=$?
+[ "$status" = 1 ] || fail "salary-decree-batch exited with $status, not 1: $(cat "$out/batch.err")"
+[ "$(wc -l <"$out/batch.csv")" = 5 ] || fail "expected a header and 4 rows: $(cat "$out/batch.csv")"
+grep -q ',11739440,,' "$out/batch.csv" || fail "decree A's grand total 11739440 is not in the CSV"
+grep -q ',14914500,,' "$out/batch.csv" || fail "decree B's grand total 14914500 is not in the CSV"
+[ "$(wc -l <"$out/batch.err")" = 1 ] && grep -q "employees.csv:4: " "$out/batch.err" \
+  || fail "expected one refused row, line 4: $(cat "$out/batch.err")"
+salary-decree-batch --version | grep -q "^salary-decree-batch " || fail "salary-decree-batch --version"
+man -w salary-decree-batch >/dev/null 2>&1 || [ ! -x /usr/bin/man ] || fail "man cannot find salary-decree-batch(1)"
 pass
 
 step "starting the installed program from its menu entry under Xvfb"
@@ -192,7 +213,9 @@ apt_get remove "$package" || fail "apt-get remove"
 installed=0
 ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
   || fail "$package is still installed"
-if [ -e /usr/bin/salary-decree ] || [ -e "$desktopFile" ]; then fail "files are left behind"; fi
+if [ -e /usr/bin/salary-decree ] || [ -e /usr/bin/salary-decree-batch ] || [ -e "$desktopFile" ]; then
+  fail "files are left behind"
+fi
 pass
 
 echo "package: $passed passed, 0 failed"

@@ -7,11 +7,14 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
+  qt6-translations-l10n qt6-l10n-tools
   libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-noto-ui-core fonts-dejavu-core
-  poppler-utils
+  libcli11-dev libcsv-dev nlohmann-json3-dev libxlsxwriter-dev
+  python3 python3-openpyxl poppler-utils
   xvfb xauth x11-utils
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 
 # Only the fuzz run of scripts/test.sh uses these (libFuzzer); everything else,

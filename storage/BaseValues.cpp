@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BaseValues.h"
 
+#include "Utf8.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,24 +118,6 @@ void SyncFolder(const std::string& Folder) {
   ::close(Fd);
 }
 
-void AppendUtf8(std::string& Out, std::uint32_t Code) {
-  if (Code < 0x80) {
-    Out += static_cast<char>(Code);
-  } else if (Code < 0x800) {
-    Out += static_cast<char>(0xC0 | (Code >> 6));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else if (Code < 0x10000) {
-    Out += static_cast<char>(0xE0 | (Code >> 12));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  } else {
-    Out += static_cast<char>(0xF0 | (Code >> 18));
-    Out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-    Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Code & 0x3F));
-  }
-}
-
 // Well-formed sequences are copied; each maximal ill-formed part becomes one
 // U+FFFD, so a hand-edited file in another code page still loads.
 std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
@@ -147,44 +131,13 @@ std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
       ++i;
       continue;
     }
-    // Length and allowed range of the first continuation byte, which rules
-    // out overlong forms, surrogates and code points above U+10FFFF.
-    std::size_t Need = 0;
-    unsigned char Low = 0x80;
-    unsigned char High = 0xBF;
-    if (Lead >= 0xC2 && Lead <= 0xDF) {
-      Need = 1;
-    } else if (Lead == 0xE0) {
-      Need = 2;
-      Low = 0xA0;
-    } else if (Lead == 0xED) {
-      Need = 2;
-      High = 0x9F;
-    } else if (Lead >= 0xE1 && Lead <= 0xEF) {
-      Need = 2;
-    } else if (Lead == 0xF0) {
-      Need = 3;
-      Low = 0x90;
-    } else if (Lead == 0xF4) {
-      Need = 3;
-      High = 0x8F;
-    } else if (Lead >= 0xF1 && Lead <= 0xF3) {
-      Need = 3;
-    }
-    std::size_t End = i + 1;
-    std::size_t Got = 0;
-    while (Got < Need && End < Size) {
-      const unsigned char Next = Data[End];
-      if (Next < (Got == 0 ? Low : 0x80) || Next > (Got == 0 ? High : 0xBF)) break;
-      ++End;
-      ++Got;
-    }
-    if (Need > 0 && Got == Need) {
-      Out.append(reinterpret_cast<const char*>(Data + i), End - i);
+    const Utf8Scan Sequence = ScanUtf8(Data + i, Size - i);
+    if (Sequence.Complete) {
+      Out.append(reinterpret_cast<const char*>(Data + i), Sequence.Length);
     } else {
       Out += Replacement;
     }
-    i = End;
+    i += Sequence.Length;
   }
   return Out;
 }
@@ -299,26 +252,45 @@ void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
 }
 
 std::optional<BaseValues> LoadBaseValues(const std::string& Folder) {
-  const std::string Path = BaseValuesPath(Folder);
+  return LoadBaseValuesFile(BaseValuesPath(Folder));
+}
+
+std::optional<BaseValues> LoadBaseValuesFile(const std::string& Path, BaseValuesRefusal* Why) {
+  BaseValuesRefusal Ignored = BaseValuesRefusal::None;
+  BaseValuesRefusal& Reason = Why ? *Why : Ignored;
+  Reason = BaseValuesRefusal::None;
   struct stat Info {};
   if (::stat(Path.c_str(), &Info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    if (errno == ENOENT || errno == ENOTDIR) {
+      Reason = BaseValuesRefusal::Missing;
+      return std::nullopt;
+    }
     ThrowOpenError(Path, errno);
   }
   // A folder of that name is not the file; a pipe or device would block or
   // never end.
-  if (!S_ISREG(Info.st_mode)) return std::nullopt;
+  if (!S_ISREG(Info.st_mode)) {
+    Reason = BaseValuesRefusal::NotAFile;
+    return std::nullopt;
+  }
 
   const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (Fd < 0) {
-    if (errno == ENOENT) return std::nullopt;
+    if (errno == ENOENT) {
+      Reason = BaseValuesRefusal::Missing;
+      return std::nullopt;
+    }
     ThrowOpenError(Path, errno);
   }
   struct Closer {
     int Fd;
     ~Closer() { ::close(Fd); }
   } Close{Fd};
-  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) return std::nullopt;
+  // Replaced between the stat and the open.
+  if (::fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+    Reason = BaseValuesRefusal::NotAFile;
+    return std::nullopt;
+  }
 
   std::string Bytes;
   char Buffer[65536];
@@ -331,10 +303,15 @@ std::optional<BaseValues> LoadBaseValues(const std::string& Folder) {
     if (Read == 0) break;
     Bytes.append(Buffer, static_cast<std::size_t>(Read));
   }
-  if (Bytes.size() > MaxFileSize) return std::nullopt;
+  if (Bytes.size() > MaxFileSize) {
+    Reason = BaseValuesRefusal::TooLarge;
+    return std::nullopt;
+  }
 
   std::string Text = Decode(Bytes);
   const std::size_t Nul = Text.find('\0');
   if (Nul != std::string::npos) Text.resize(Nul);
-  return SplitEightLines(Text);
+  std::optional<BaseValues> Lines = SplitEightLines(Text);
+  if (!Lines) Reason = BaseValuesRefusal::NotEightLines;
+  return Lines;
 }

@@ -31,9 +31,23 @@ std::string BaseValuesPath(const std::string& Folder);
 // Throws StorageError "Cannot create file "<path>". <cause>" or "Stream write error".
 void SaveBaseValues(const std::string& Folder, const BaseValues& Texts);
 
-// The stored texts exactly as read, when the file exists and holds exactly
-// eight lines; nullopt otherwise. Throws StorageError
-// "Cannot open file "<path>". <cause>" when it exists but cannot be read.
+// Why a load gave nothing, for a caller that names the file itself and has
+// to say what is wrong with it.
+enum class BaseValuesRefusal {
+  None,           // loaded
+  Missing,        // no such file (or a part of the path is not a folder)
+  NotAFile,       // a folder, pipe or device of that name
+  TooLarge,       // beyond 16 MiB: not a file of ours
+  NotEightLines,  // read, but fewer or more than eight lines
+};
+
+// The stored texts of the file at Path exactly as read, when it exists and
+// holds exactly eight lines; nullopt otherwise, with the reason in *Why when
+// given. Throws StorageError "Cannot open file "<path>". <cause>" when it
+// exists but cannot be read.
+std::optional<BaseValues> LoadBaseValuesFile(const std::string& Path, BaseValuesRefusal* Why = nullptr);
+
+// LoadBaseValuesFile on BaseValuesPath(Folder).
 std::optional<BaseValues> LoadBaseValues(const std::string& Folder);
 
 namespace detail {

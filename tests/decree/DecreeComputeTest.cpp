@@ -226,3 +226,47 @@ TEST(ComputeDecree, OverflowBeyondTheDoubleRange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComputeDecree, StepsKeepWhatTheClampsAndTheCapDecidedOn) {
+  struct Row {
+    const char* Name;
+    void (*Change)(DecreeInput&);
+    double MinimumPayBeforeClamp, MinimumPay;
+    double ShiftBeforeCap, Shift;
+    bool Packages;
+    double ReducedTotal, IncentiveBeforeClamp, Incentive;
+  } rows[] = {
+      {"worked decree A", [](DecreeInput&) {}, 984000, 984000, 176000, 140000, true, 1465200, 277200, 277200},
+      {"declared minimum below base and seniority", [](DecreeInput& in) { in.DeclaredMinimumSalary = 1000000; },
+       -16000, 0, 176000, 140000, true, 1465200, 277200, 277200},
+      {"shift allowance under the cap", [](DecreeInput& in) { in.ShiftWorkPercent = 10; }, 984000, 984000, 88000,
+       88000, true, 1465200, 277200, 277200},
+      // Group 11: 1020000, 204000, 612000, 183600, total 2019600.
+      {"negative incentive groups raise the reduced group", [](DecreeInput& in) { in.IncentiveGroupCount = -2; },
+       984000, 984000, 176000, 140000, true, 2019600, -277200, 0},
+      {"no incentive groups", [](DecreeInput& in) { in.IncentiveGroupCount = 0; }, 984000, 984000, 176000, 140000,
+       false, 0, 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    DecreeInput in = WorkedA();
+    row.Change(in);
+    DecreeSteps steps;
+    steps.ReducedPackage.Total = -1;  // must be overwritten, formed or not
+    const DecreeResult r = ComputeDecree(in, GroupPointsTable, &steps);
+    EXPECT_EQ(steps.MinimumPayDifferenceBeforeClamp, row.MinimumPayBeforeClamp);
+    EXPECT_EQ(r.MinimumPayDifference, row.MinimumPay);
+    EXPECT_EQ(steps.ShiftWorkBeforeCap, row.ShiftBeforeCap);
+    EXPECT_EQ(steps.ShiftWorkCap, 140000);
+    EXPECT_EQ(r.ShiftWorkAllowance, row.Shift);
+    EXPECT_EQ(steps.Packages, row.Packages);
+    EXPECT_EQ(steps.ReducedPackage.Total, row.ReducedTotal);
+    EXPECT_EQ(steps.FullPackage.Total, row.Packages ? 1742400 : 0);
+    EXPECT_EQ(steps.IncentiveGroupsDifferenceBeforeClamp, row.IncentiveBeforeClamp);
+    EXPECT_EQ(r.IncentiveGroupsDifference, row.Incentive);
+  }
+}
+
+}  // namespace

@@ -30,13 +30,6 @@ namespace {
 
 const std::string Fffd = "\xEF\xBF\xBD";
 
-// ASCII text as UTF-16 code units.
-std::string Utf16(const std::string& Ascii, bool BigEndian) {
-  std::string Out;
-  for (char C : Ascii) Out += BigEndian ? "\0"s + C : C + "\0"s;
-  return Out;
-}
-
 TEST_F(BaseValuesTest, SaveWritesTheExampleByteForByte) {
   SaveBaseValues(Dir, Example);
   EXPECT_EQ(ReadBytes(Ini()), ExampleBytes);

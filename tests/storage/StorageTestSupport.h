@@ -33,6 +33,16 @@ inline const std::string ExampleBytes =
 inline const std::string OldBytes =
     "2800\r\n21000000\r\n20000000\r\n4500000\r\n2000000\r\n1000000\r\n350\r\n26000000\r\n";
 
+// ASCII text as UTF-16 code units.
+inline std::string Utf16(const std::string& Ascii, bool BigEndian) {
+  std::string Out;
+  for (char C : Ascii) {
+    Out += BigEndian ? '\0' : C;
+    Out += BigEndian ? C : '\0';
+  }
+  return Out;
+}
+
 inline std::string ReadBytes(const std::string& Path) {
   std::ifstream In(Path, std::ios::binary);
   return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
