@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One banner frame (water step + refraction draw) on busy water, against one
-// plain memcpy of the same 24-bit picture, measured in the same run.
-// Prints the median of each and their ratio.
+// One banner frame (water step + refraction draw) against one plain memcpy of
+// the same 24-bit picture, measured in the same run, on two kinds of water:
+// the banner as it usually is (a mouse track and the odd random drop, a few
+// rows busy) and water that moves over the whole grid (a drag with the button
+// held across the picture and drops all over it, every row busy).
+// Prints the median of each and their ratio. --draw=plain|avx2|avx512 runs
+// the draw's code of that name instead of the widest the processor has.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -28,12 +32,13 @@ double MedianMicroseconds(std::vector<double>& Seconds)
   return Seconds[Seconds.size() / 2] * 1e6;
 }
 
-// Busy water as the banner sees it: the mouse crosses the picture and raises
-// a track drop every frame, and random drops fall as the control's timer
-// lets them (default delay and interval: a chance of 1 in 17 per frame).
+enum class TWaterKind { Banner, WholeGrid };
+
+// The drops of one frame, as the control raises them (Radius 0, TrackBlob 100,
+// ClickBlob 250, random drops of radius 1..2 and height 100..599).
 class TScene {
  public:
-  TScene() : Src(Stride * Height), Dst(Stride * Height)
+  explicit TScene(TWaterKind AKind) : Kind(AKind), Src(Stride * Height), Dst(Stride * Height)
   {
     RandomSeed(2024);
     for (std::size_t i = 0; i < Src.size(); ++i) Src[i] = static_cast<std::uint8_t>((i * 131) >> 3);
@@ -44,13 +49,24 @@ class TScene {
   void Drops()
   {
     ++Count;
-    const int x = (Count * 7) % (2 * Width);
-    const int y = (Count * 3) % (2 * Height);
-    Water.Blob(x < Width ? x : 2 * Width - 1 - x, y < Height ? y : 2 * Height - 1 - y, 0, 100);
-    if (RandomInt(17) == 0) {
-      const int Radius = 1 + RandomInt(2);
-      Water.Blob(-1, -1, Radius, 100 + RandomInt(500));
+    if (Kind == TWaterKind::Banner) {
+      // The mouse crosses the picture, one move per frame; a random drop has a
+      // chance of 1 in 17 per frame (default delay and interval).
+      const int x = (Count * 7) % (2 * Width);
+      const int y = (Count * 3) % (2 * Height);
+      Water.Blob(x < Width ? x : 2 * Width - 1 - x, y < Height ? y : 2 * Height - 1 - y, 0, 100);
+      if (RandomInt(17) == 0) Water.Blob(-1, -1, 1 + RandomInt(2), 100 + RandomInt(500));
+      return;
     }
+    // Button held, the mouse sweeping to and fro over the whole picture
+    // (eight moves per frame), and many random drops.
+    for (int Move = 0; Move < 8; ++Move) {
+      const int Step = Count * 8 + Move;
+      const int x = (Step * 23) % (2 * Width);
+      const int y = (Step * 5) % (2 * Height);
+      Water.Blob(x < Width ? x : 2 * Width - 1 - x, y < Height ? y : 2 * Height - 1 - y, 0, 250);
+    }
+    for (int Drop = 0; Drop < 12; ++Drop) Water.Blob(-1, -1, 1 + RandomInt(2), 100 + RandomInt(500));
   }
 
   void Render()
@@ -64,20 +80,47 @@ class TScene {
     Render();
   }
 
+  // Shares of the grid that the frame works on: cells between the first and
+  // the last non-zero cell of their row, and non-zero cells.
+  void Coverage(double& Spanned, double& NonZero) const
+  {
+    long Inside = 0, Raised = 0;
+    for (int y = 0; y < Height; ++y) {
+      int First = Width, Last = -1;
+      for (int x = 0; x < Width; ++x)
+        if (Water.Cell(x, y) != 0) {
+          First = std::min(First, x);
+          Last = x;
+          ++Raised;
+        }
+      if (Last >= First) Inside += Last - First + 1;
+    }
+    Spanned = 100.0 * static_cast<double>(Inside) / (Width * Height);
+    NonZero = 100.0 * static_cast<double>(Raised) / (Width * Height);
+  }
+
+  TWaterKind Kind;
   TWaterEffect Water;
   std::vector<std::uint8_t> Src;
   std::vector<std::uint8_t> Dst;
   int Count = 0;
 };
 
-double FrameMedian = 0;
+struct TFigures {
+  double Median = 0;
+  double Spanned = 0;  // per cent of the grid, averaged over the frames
+  double NonZero = 0;
+};
+TFigures Frames[2];
 double MemcpyMedian = 0;
 double ReferenceMedian = 0;
 
-void BM_RenderFrame(benchmark::State& State)
+void BM_RenderFrame(benchmark::State& State, TWaterKind Kind)
 {
-  TScene Scene;
+  TScene Scene(Kind);
   std::vector<double> Seconds;
+  double Spanned = 0, NonZero = 0;
+  int Samples = 0;
   for (auto _ : State) {
     Scene.Drops();
     const auto Start = std::chrono::steady_clock::now();
@@ -87,9 +130,22 @@ void BM_RenderFrame(benchmark::State& State)
     const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
     Seconds.push_back(Elapsed);
     State.SetIterationTime(Elapsed);
+    if (Seconds.size() % 64 == 1) {
+      State.PauseTiming();
+      double S, N;
+      Scene.Coverage(S, N);
+      Spanned += S;
+      NonZero += N;
+      ++Samples;
+      State.ResumeTiming();
+    }
   }
-  FrameMedian = MedianMicroseconds(Seconds);
-  State.counters["median_us"] = FrameMedian;
+  TFigures& Figures = Frames[static_cast<int>(Kind)];
+  Figures.Median = MedianMicroseconds(Seconds);
+  Figures.Spanned = Samples > 0 ? Spanned / Samples : 0;
+  Figures.NonZero = Samples > 0 ? NonZero / Samples : 0;
+  State.counters["median_us"] = Figures.Median;
+  State.counters["spanned_pct"] = Figures.Spanned;
 }
 
 void BM_MemcpyPicture(benchmark::State& State)
@@ -113,7 +169,7 @@ void BM_MemcpyPicture(benchmark::State& State)
 // The plain version every cell through the clamped tables: for comparison only.
 void BM_ReferenceFrame(benchmark::State& State)
 {
-  TScene Scene;
+  TScene Scene(TWaterKind::Banner);
   TReferenceWater Reference(Width, Height);
   std::vector<double> Seconds;
   int Count = 0;
@@ -134,24 +190,54 @@ void BM_ReferenceFrame(benchmark::State& State)
 }
 
 BENCHMARK(BM_MemcpyPicture)->UseManualTime()->MinTime(1.0);
-BENCHMARK(BM_RenderFrame)->UseManualTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_RenderFrame, banner, TWaterKind::Banner)->UseManualTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_RenderFrame, whole_grid, TWaterKind::WholeGrid)->UseManualTime()->MinTime(2.0);
 BENCHMARK(BM_ReferenceFrame)->UseManualTime()->MinTime(1.0);
+
+// --draw=plain|avx2|avx512 picks the draw's code (default: the widest there is).
+bool PickDrawCode(int& argc, char** argv)
+{
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--draw=", 7) != 0) continue;
+    bool Found = false;
+    for (TDrawCode Code : AvailableDrawCodes())
+      if (std::strcmp(argv[i] + 7, DrawCodeName(Code)) == 0) {
+        UseDrawCode(Code);
+        Found = true;
+      }
+    if (!Found) {
+      std::fprintf(stderr, "ripple_bench: this processor has no draw code '%s'\n", argv[i] + 7);
+      return false;
+    }
+    std::copy(argv + i + 1, argv + argc, argv + i);
+    --argc;
+    --i;
+  }
+  return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+  if (!PickDrawCode(argc, argv)) return 2;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  if (FrameMedian > 0 && MemcpyMedian > 0) {
-    std::printf("\nmedian memcpy of the 375 x 237 picture: %8.2f us\n", MemcpyMedian);
-    std::printf("median frame (step + draw), busy water: %8.2f us  = %5.1f x memcpy\n", FrameMedian,
-                FrameMedian / MemcpyMedian);
-    if (ReferenceMedian > 0)
-      std::printf("median frame, plain reference version: %8.2f us  = %5.1f x memcpy\n", ReferenceMedian,
-                  ReferenceMedian / MemcpyMedian);
+  if (MemcpyMedian <= 0) return 0;
+  std::printf("\ndraw code: %s\n", DrawCodeName(CurrentDrawCode()));
+  std::printf("median memcpy of the 375 x 237 picture:      %8.2f us\n", MemcpyMedian);
+  const char* const Names[] = {"banner water (a few rows busy)", "water busy over the whole grid"};
+  for (int k = 0; k < 2; ++k) {
+    if (Frames[k].Median <= 0) continue;
+    std::printf("median frame, %-31s %8.2f us  = %5.1f x memcpy  (rows' spans %.0f %% of the grid, "
+                "non-zero %.0f %%)\n",
+                Names[k], Frames[k].Median, Frames[k].Median / MemcpyMedian, Frames[k].Spanned,
+                Frames[k].NonZero);
   }
+  if (ReferenceMedian > 0)
+    std::printf("median frame, plain reference version:       %8.2f us  = %5.1f x memcpy\n", ReferenceMedian,
+                ReferenceMedian / MemcpyMedian);
   return 0;
 }

@@ -9,7 +9,8 @@
 #include "NumberFormat.h"
 
 // One amount with the pattern "#,##0": halves away from zero, decided on the
-// 18-significant-digit expansion; magnitudes from 1e18 in the general form.
+// 18-significant-digit expansion; magnitudes from 1e18 in the general form
+// (the exact value rounded once to 15 digits).
 std::string FormatAmount(long double Amount, const NumberFormat& Format);
 
 // 9 to 32 lines, UTF-8, without terminators.

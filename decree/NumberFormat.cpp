@@ -5,9 +5,11 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
+#include <vector>
 
 static_assert(std::numeric_limits<long double>::digits == 64,
               "amounts are evaluated with the 64-bit significand of the x87 long double");
@@ -102,39 +104,78 @@ double TextToFloat(const std::string& Trimmed, const NumberFormat& Format) {
   return Store(strtold_l(plain.c_str(), nullptr, ClassicLocale()));
 }
 
+namespace {
+
+// The exact decimal expansion of a finite, non-zero |Value|: its significant
+// digits without trailing zeros and the decimal exponent of the first. A long
+// double is m · 2^k with an odd integer m, so its expansion ends after −k
+// fractional digits (none when k >= 0); glibc's printf writes the exact digits
+// for any precision asked, and the precision below is at least the number of
+// digits after the first one.
+struct ExactExpansion {
+  std::string Digits;
+  int Exponent = 0;
+};
+
+ExactExpansion ExactDecimal(long double Value) {
+  int binaryExponent = 0;
+  const long double fraction = std::frexp(std::fabs(Value), &binaryExponent);  // in [0.5, 1)
+  auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));   // exact: 64 bits
+  int k = binaryExponent - 64;
+  while ((significand & 1) == 0) {
+    significand >>= 1;
+    ++k;
+  }
+  // The first digit is worth at most 10^floor(binaryExponent · log10 2).
+  const int wholeDigits = binaryExponent > 0 ? binaryExponent * 30103 / 100000 + 1 : 0;
+  const int precision = wholeDigits + (k < 0 ? -k : 0);
+  std::vector<char> buffer(static_cast<std::size_t>(precision) + 32);
+  std::snprintf(buffer.data(), buffer.size(), "%.*Le", precision, std::fabs(Value));
+  ExactExpansion d;
+  const char* p = buffer.data();
+  for (; *p != 'e'; ++p)
+    if (IsAsciiDigit(*p)) d.Digits += *p;
+  d.Exponent = std::atoi(p + 1);
+  d.Digits.erase(d.Digits.find_last_not_of('0') + 1);
+  return d;
+}
+
+}  // namespace
+
 std::string FormatGeneral(long double Value, int Digits, const NumberFormat& Format) {
   if (Value == 0 || std::isnan(Value)) return "0";
   if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
-  const Expansion18 d = DecimalExpansion18(Value);
-  // Round at Digits significant digits, halves up on the 18-digit expansion.
-  char digits[19] = {};
-  d.Digits.copy(digits, static_cast<std::size_t>(Digits));
+  const ExactExpansion d = ExactDecimal(Value);
+  // Round the exact value once at Digits significant digits, halves away from
+  // zero: what follows the kept digits is at least one half exactly when its
+  // first digit is 5 or more.
+  std::string digits = d.Digits.substr(0, static_cast<std::size_t>(Digits));
   int exponent = d.Exponent;
-  if (Digits < 18 && d.Digits[Digits] >= '5') {
-    int k = Digits - 1;
-    while (k >= 0 && digits[k] == '9') digits[k--] = '0';
-    if (k >= 0) {
-      ++digits[k];
+  if (d.Digits.size() > digits.size() && d.Digits[digits.size()] >= '5') {
+    std::size_t k = digits.size();
+    while (k > 0 && digits[k - 1] == '9') digits[--k] = '0';
+    if (k > 0) {
+      ++digits[k - 1];
     } else {
-      digits[0] = '1';  // 9.99… carried into a new leading digit
+      digits.insert(digits.begin(), '1');  // 9.99… carried into a new leading digit
+      digits.pop_back();
       ++exponent;
     }
   }
-  int count = Digits;
-  while (count > 1 && digits[count - 1] == '0') --count;
+  digits.erase(std::max<std::size_t>(digits.find_last_not_of('0') + 1, 1));
+  const int count = static_cast<int>(digits.size());
 
   std::string text = Value < 0 ? "-" : "";
   if (exponent >= -4 && exponent < Digits) {
     if (exponent >= 0) {
-      for (int k = 0; k <= exponent; ++k) text += k < count ? digits[k] : '0';
-      if (count > exponent + 1) text += Format.DecimalSeparator + std::string(digits + exponent + 1, digits + count);
+      for (int k = 0; k <= exponent; ++k) text += k < count ? digits[static_cast<std::size_t>(k)] : '0';
+      if (count > exponent + 1) text += Format.DecimalSeparator + digits.substr(static_cast<std::size_t>(exponent) + 1);
     } else {
-      text += "0" + Format.DecimalSeparator + std::string(static_cast<std::size_t>(-exponent - 1), '0') +
-              std::string(digits, digits + count);
+      text += "0" + Format.DecimalSeparator + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
     }
   } else {
     text += digits[0];
-    if (count > 1) text += Format.DecimalSeparator + std::string(digits + 1, digits + count);
+    if (count > 1) text += Format.DecimalSeparator + digits.substr(1);
     text += "E" + std::to_string(exponent);
   }
   return text;

@@ -40,10 +40,10 @@ double TextToFloat(const std::string& Trimmed, const NumberFormat& Format);
 // throws DecreeError "Floating point overflow" beyond the double range.
 double Store(long double Value);
 
-// General number format with Digits significant digits (1..18): fixed notation
-// for 0 and for magnitudes from 0.0001 with at most Digits integer digits,
-// otherwise d[.ddd]E[-]x. Decided on the 18-digit decimal expansion, halves
-// away from zero.
+// General number format with Digits significant digits (at least 1): fixed
+// notation for 0 and for magnitudes from 0.0001 with at most Digits integer
+// digits, otherwise d[.ddd]E[-]x. The value's exact decimal expansion is
+// rounded once to Digits digits, halves away from zero, trailing zeros dropped.
 std::string FormatGeneral(long double Value, int Digits, const NumberFormat& Format);
 
 // The decimal expansion of |Value| (finite) rounded to nearest at 18

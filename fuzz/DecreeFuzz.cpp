@@ -191,6 +191,37 @@ void CheckReport(const DecreeResult& R, const NumberFormat& Format) {
       Require(EndsWithAmount(lines[k], Format), "report line without an amount",
               [&] { return Printable(lines[k]); });
   }
+
+  // Every amount text is the reference's, worked from the exact value; the
+  // two sums of the top-up form at extended precision.
+  const auto A = [&](long double Amount) {
+    return ReferenceFormatAmount(Amount, Format.ThousandSeparator, Format.DecimalSeparator);
+  };
+  Require(lines[1] == DecreeTexts::BaseSalaryCaption + A(R.BaseSalary) + DecreeTexts::SeniorityIncreaseCaption +
+                          A(R.SeniorityIncrease) + DecreeTexts::BasicSalaryCaption + A(R.BasicSalary),
+          "opening line amounts", [&] { return Printable(lines[1]); });
+  const bool topUp = R.SeniorityMinimumDifference > 0;
+  std::vector<long double> amounts = {R.JobAllowance, R.AttractionAllowance};
+  for (double DecreeResult::*item : ConditionalItems)
+    if (R.*item > 0) amounts.push_back(R.*item);
+  amounts.push_back(R.ItemsTotal);
+  if (topUp) {
+    amounts.push_back(R.SeniorityMinimumDifference);
+    amounts.push_back(static_cast<long double>(R.ItemsTotal) + R.SeniorityMinimumDifference);
+  }
+  if (R.HousingAllowance > 0) amounts.push_back(R.HousingAllowance);
+  amounts.push_back(topUp ? static_cast<long double>(R.GrandTotal) + R.SeniorityMinimumDifference
+                          : static_cast<long double>(R.GrandTotal));
+  std::size_t next = 0;
+  for (std::size_t k = 3; k < lines.size(); ++k) {
+    if (lines[k] == blank || lines[k] == rule) continue;
+    Require(next < amounts.size(), "more amount lines than amounts");
+    const std::string text = A(amounts[next++]);
+    Require(lines[k].size() > text.size() + 2 && lines[k].compare(lines[k].size() - text.size() - 2, std::string::npos,
+                                                                  ": " + text) == 0,
+            "amount text differs from the exact reference", [&] { return Printable(lines[k]) + " expected " + text; });
+  }
+  Require(next == amounts.size(), "fewer amount lines than amounts");
 }
 
 // The derivation of an accepted decree: 7 to 33 lines, each indented and

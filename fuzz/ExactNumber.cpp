@@ -447,14 +447,10 @@ std::string ReferenceFormatAmount(long double Amount, const std::string& Thousan
   if (std::fabs(Amount) < 0.25L) return "0";
   const ExactDecimal exact = ExactExpansion(Amount);
   const std::string sign = exact.Negative ? "-" : "";
-  const ExactDecimal decided = RoundToDigits(exact, 18, false);
+  // From 10^18 the general form: the exact value rounded once.
+  if (exact.Exponent >= 18) return ReferenceFormatGeneral(Amount, 15, Decimal);
 
-  if (exact.Exponent >= 18) {
-    const ExactDecimal shown = RoundToDigits(decided, 15, true);
-    std::string text = sign + shown.Digits.substr(0, 1);
-    if (shown.Digits.size() > 1) text += Decimal + shown.Digits.substr(1);
-    return text + "E" + std::to_string(shown.Exponent);
-  }
+  const ExactDecimal decided = RoundToDigits(exact, 18, false);
 
   const std::string units = UnitsHalvesUp(decided);
   if (units == "0") return "0";
@@ -464,4 +460,27 @@ std::string ReferenceFormatAmount(long double Amount, const std::string& Thousan
     text += units[k];
   }
   return text;
+}
+
+std::string ReferenceFormatGeneral(long double Value, std::size_t Digits, const std::string& Decimal) {
+  if (Value == 0) return "0";
+  const ExactDecimal shown = RoundToDigits(ExactExpansion(Value), Digits, true);
+  const std::string& digits = shown.Digits;
+  const long exponent = shown.Exponent;
+  std::string text = shown.Negative ? "-" : "";
+  if (exponent >= -4 && exponent < static_cast<long>(Digits)) {
+    if (exponent >= 0) {
+      const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+      std::string integer = digits.substr(0, std::min(whole, digits.size()));
+      integer.resize(whole, '0');
+      text += integer;
+      if (digits.size() > whole) text += Decimal + digits.substr(whole);
+    } else {
+      text += "0" + Decimal + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    return text;
+  }
+  text += digits.substr(0, 1);
+  if (digits.size() > 1) text += Decimal + digits.substr(1);
+  return text + "E" + std::to_string(exponent);
 }

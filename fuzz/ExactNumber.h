@@ -76,10 +76,16 @@ ExactDecimal RoundToDigits(const ExactDecimal& Value, std::size_t Count, bool Ha
 
 // The amount text of a finite amount, worked from its exact expansion: the
 // "#,##0" pattern below 10^18 (whole units decided on the expansion rounded to
-// 18 significant digits, halves away from zero), else the 15-digit general
-// form with a capital E.
+// 18 significant digits, halves away from zero), else the general form with
+// 15 digits (which is then always scientific).
 std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands,
                                   const std::string& Decimal);
+
+// The general number format of a finite value: its exact expansion rounded
+// once to Digits significant digits, halves away from zero; fixed notation for
+// 0 and for exponents -4 .. Digits - 1, else d[Decimal ddd]E[-]x; no trailing
+// zeros after the separator, no plus signs.
+std::string ReferenceFormatGeneral(long double Value, std::size_t Digits, const std::string& Decimal);
 
 // The whole units of |Value| rounded half away from zero on the exact value,
 // as decimal digits ("0" for zero).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // FormatAmount on arbitrary finite values against the amount text worked from
-// the value's exact decimal expansion, plus the grammar of both forms.
+// the value's exact decimal expansion, plus the grammar of both forms; and
+// FormatGeneral with 15 digits (the clause-B amount's form, the general form
+// of the report) against the exact expansion rounded once.
 //
 // Input: a byte choosing the thousands separator, one choosing the decimal
 // separator, one choosing double (even) or long double (odd), then the
@@ -113,6 +115,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::string expected = ReferenceFormatAmount(value, thousands, decimal);
   Require(text == expected, "amount text differs from the exact reference",
           [&] { return Printable(text) + " expected " + Printable(expected); });
+
+  // Values below 2^-200 are left out: their exact expansions take the
+  // reference long, and nothing is new there.
+  if (value == 0 || std::fabs(value) >= 0x1p-200L) {
+    const std::string general = FormatGeneral(value, 15, format);
+    const std::string expectedGeneral = ReferenceFormatGeneral(value, 15, decimal);
+    Require(general == expectedGeneral, "general form differs from the exact value rounded once",
+            [&] { return Printable(general) + " expected " + Printable(expectedGeneral); });
+  }
 
   std::string units;
   if (std::fabs(value) >= 1e18L) {

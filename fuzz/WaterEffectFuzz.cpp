@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TWaterEffect under arbitrary sequences of SetSize, Blob, Render, ClearWater
-// and SetDamping, against plain water written from the rules: clamped
-// neighbour indices on every cell, 64-bit arithmetic, C++ division (which
-// truncates toward zero), no skipping of calm rows. After every operation both
-// surfaces agree cell for cell and, after a Render, the destination byte for
-// byte; ASan and UBSan watch the engine's indexing and arithmetic meanwhile.
+// TWaterEffect under arbitrary sequences of SetSize, Blob, Render, ClearWater,
+// SetDamping and a change of draw code, against plain water written from the
+// rules: clamped neighbour indices on every cell, 64-bit arithmetic, C++
+// division (which truncates toward zero), no skipping of calm rows. After
+// every operation both surfaces agree cell for cell and, after a Render, the
+// destination byte for byte; ASan and UBSan watch the engine's indexing and
+// arithmetic meanwhile (the libFuzzer build runs the vector code too).
 //
-// Heights saturate at ±MaxHeight, the engine's documented answer to extreme
-// drops: with every cell inside that range no sum or product of the step can
-// leave 32 bits. A drop whose random placement has a zero divisor is skipped,
-// after its first draw.
+// The engine's documented answer where the rules' 32-bit arithmetic would
+// overflow: the same formulas exactly, a height that leaves 32 bits stored
+// saturated at INT32_MIN / INT32_MAX. A drop whose random placement has a zero
+// divisor is skipped, after its first draw.
 //
 // Input: a byte seeding the random draws, then operations: an opcode byte and
 // its arguments (see the Op* functions).
@@ -54,9 +55,7 @@ struct PlainWater {
   int Damping = 20;
   std::vector<std::int64_t> Cur, Prev;
 
-  static std::int64_t Saturate(std::int64_t V) {
-    return std::clamp<std::int64_t>(V, -TWaterEffect::MaxHeight, TWaterEffect::MaxHeight);
-  }
+  static std::int64_t Saturate(std::int64_t V) { return std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX); }
   std::int64_t& C(std::int64_t x, std::int64_t y) { return Cur[static_cast<std::size_t>(y * W + x)]; }
   std::int64_t& P(std::int64_t x, std::int64_t y) { return Prev[static_cast<std::size_t>(y * W + x)]; }
 
@@ -152,14 +151,15 @@ int Argument(ByteReader& In, const PlainWater& Water) {
                           static_cast<int>(Water.W),
                           static_cast<int>(Water.H) - 1,
                           static_cast<int>(Water.H),
-                          TWaterEffect::MaxHeight,
-                          -TWaterEffect::MaxHeight,
+                          TWaterEffect::FastPathLimit,
+                          -TWaterEffect::FastPathLimit,
                           1 << 30,
                           -(1 << 30),
                           46341,  // its square is just above INT_MAX
                           static_cast<int>(Water.W / 2),
-                          static_cast<int>(Water.H / 2)};
-  if (b < 0xF0) return specials[b % (sizeof specials / sizeof *specials)];
+                          static_cast<int>(Water.H / 2),
+                          TWaterEffect::FastPathLimit + 1};  // the first height of the 64-bit rows
+  if (b < 0xF0) return specials[(b - 0xD0) % (sizeof specials / sizeof *specials)];
   return In.Raw<std::int32_t>();
 }
 
@@ -274,11 +274,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   Work = 0;
   SetRandomSource(EngineDraw);
 
+  const std::vector<TDrawCode> codes = AvailableDrawCodes();
+  UseDrawCode(codes.back());
   TWaterEffect engine;
   PlainWater water;
   Compare(engine, water);
   while (!in.Empty() && Work < WorkBudget) {
-    switch (in.Byte() % 6) {
+    switch (in.Byte() % 7) {
       case 0:
         OpSetSize(in, engine, water);
         break;
@@ -299,9 +301,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         if (value >= 1 && value <= 99) water.Damping = value;
         break;
       }
+      case 6:
+        UseDrawCode(codes[in.Byte() % codes.size()]);  // plain, then the vector codes there are
+        break;
     }
     Compare(engine, water);
   }
   SetRandomSource({});
+  UseDrawCode(codes.back());
   return 0;
 }

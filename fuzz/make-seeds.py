@@ -121,6 +121,12 @@ def amount_seeds():
         ("long-double-half", amount_seed(long_double(24691357 << 39, 23), kind="long")),
         ("long-double-huge", amount_seed(long_double(0xFFFFFFFFFFFFFFFF, 16383), kind="long")),
         ("long-double-tiny", amount_seed(long_double(0x8000000000000000, -16382), kind="long")),
+        # 15 digits of the exact value, rounded once: the 18-digit expansions
+        # of these end in ...500 and would round up.
+        ("fifteen-digits-once", amount_seed(215242163771643499905024.0)),
+        ("fifteen-digits-once-product",  # 53578 x 616649591472820 = 33038851811930749960
+         amount_seed(long_double(33038851811930749960 >> 1, 64), kind="long")),
+        ("tie-at-the-fifteenth-digit", amount_seed(long_double(12345678901234450000, 63), kind="long")),
     ]
 
 
@@ -173,6 +179,8 @@ def decree_seeds():
         ("everything-positive", decree_seed({**WORKED_B, **{16: "3", 21: "4", 23: "5", 24: "6"}},
                                              0b1111111, insurance=1)),
         ("huge-totals", decree_seed({**WORKED_A, **{26: "1e300", 1: "1e250"}}, FLAGS_A)),
+        # A child allowance of 215242163771643499905024: 2.15242163771643E23.
+        ("huge-child-allowance", decree_seed({**WORKED_A, **{5: "3311509", 11: "64998211924425849"}}, FLAGS_A)),
     ]
 
 
@@ -214,7 +222,8 @@ def base_values_seeds():
 
 
 # water_effect: a seed byte for the random draws, then operations: an opcode
-# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping) and its arguments.
+# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping, 6 draw code) and
+# its arguments.
 def dim(value):
     specials = {0: 0xE1, 375: 0xE8, 237: 0xE0, 2 ** 31 - 1: 0xE7, -(2 ** 31): 0xE6}
     if -4 <= value < 36:
@@ -224,8 +233,12 @@ def dim(value):
     return b"\xf0" + struct.pack("<i", value)
 
 
+FAST_PATH_LIMIT = 2 ** 21
+
+
 def arg(value):
-    specials = {-(2 ** 31): 0xD0, 2 ** 31 - 1: 0xD1, 46341: 0xDD}
+    specials = {-(2 ** 31): 0xD0, 2 ** 31 - 1: 0xD1, 46341: 0xDD, FAST_PATH_LIMIT: 0xD9,
+                -FAST_PATH_LIMIT: 0xDA, FAST_PATH_LIMIT + 1: 0xE0}
     if -40 <= value < 168:
         return bytes([value + 40])
     if value in specials:
@@ -250,6 +263,16 @@ def damping(value):
 
 
 CLEAR = b"\x04"
+
+
+def draw_code(index):
+    """0 the plain code, then the vector codes the processor has (taken modulo their count)."""
+    return bytes([6, index])
+
+
+def every_row_busy(width, height, radius, drop):
+    """A drop in every row, the columns spread over the grid: the whole grid moves."""
+    return b"".join(blob((y * 13) % width, y, radius, drop if y % 2 else -drop) for y in range(height))
 
 
 def water_seeds():
@@ -280,6 +303,27 @@ def water_seeds():
         ("different-strides", seed + set_size(12, 7) + blob(6, 3, 2, 120) + render(shape=0x80) + render(shape=0xA5)),
         ("larger-bitmaps", seed + set_size(12, 7) + blob(6, 3, 2, -120) + render(shape=0x0F) + CLEAR + render()),
         ("negative-heights", seed + set_size(16, 16) + blob(8, 8, 2, -250) + blob(3, 3, 1, -3) + render() * 4),
+        # Heights the rules reach without overflow, far above 2^21: one cell at
+        # damping 1 from 1 000 000 (its 12th step's product leaves 32 bits), and
+        # drops of 300 000 piled on a corner of a 2 x 2 grid.
+        ("single-cell-beyond-2-to-21", seed + set_size(1, 1) + damping(1) + blob(0, 0, 0, 1000000) + render() * 13),
+        ("piled-drops-2x2", seed + set_size(2, 2) + damping(1) + (blob(0, 0, 0, 300000) + render()) * 18),
+        ("about-the-fast-path-limit", seed + set_size(20, 10) + blob(5, 5, 1, FAST_PATH_LIMIT)
+         + blob(12, 5, 0, FAST_PATH_LIMIT + 1) + blob(15, 2, 2, -FAST_PATH_LIMIT) + render() * 3
+         + blob(5, 5, 0, -1) + render() * 2),
+        # INT_MAX beside INT_MIN after the step: a slope of 2^32 - 1.
+        ("slope-beyond-32-bits", seed + set_size(9, 5) + damping(1)
+         + b"".join(blob(x, y, 0, 2 ** 31 - 1) for y in range(1, 4) for x in range(2, 5))
+         + b"".join(blob(x, y, 0, -(2 ** 31)) for y in range(1, 4) for x in range(4, 7)) + render() * 2),
+        ("overflowing-sums", seed + set_size(5, 5) + blob(2, 2, 2, 2 ** 31 - 1) + blob(0, 4, 1, -(2 ** 31))
+         + blob(4, 0, 0, 300000000) + render() * 4),
+        # Every row busy, drawn by each code in turn, on unpadded bitmaps (the
+        # source then ends with its last pixel) and padded ones.
+        ("whole-grid-busy", seed + set_size(64, 48) + every_row_busy(64, 48, 3, 400) + render() * 2
+         + every_row_busy(64, 48, 1, 250) + render(shape=0x10) * 2),
+        ("whole-grid-busy-each-code", seed + set_size(40, 30) + every_row_busy(40, 30, 2, 300)
+         + draw_code(0) + render() + draw_code(1) + render() + draw_code(2) + render()
+         + every_row_busy(40, 30, 2, -300) + draw_code(1) + render(shape=0x30) + draw_code(2) + render()),
     ]
 
 

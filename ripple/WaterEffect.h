@@ -37,13 +37,33 @@ struct TConstBitmap24 {
 
 using TWaterDamping = std::uint8_t;  // percentage of amplitude lost per step, 1..99
 
+// Which code draws the refraction. Every one gives the same bytes; the widest
+// the processor runs is used unless a test or the benchmark picks another.
+enum class TDrawCode { Plain, Avx2, Avx512 };
+std::vector<TDrawCode> AvailableDrawCodes();  // Plain first, then the wider ones the processor runs
+TDrawCode CurrentDrawCode();
+void UseDrawCode(TDrawCode Code);  // a code AvailableDrawCodes() does not list is ignored
+const char* DrawCodeName(TDrawCode Code);  // "plain", "avx2", "avx512"
+
 class TWaterEffect {
  public:
-  // Heights are kept within ±MaxHeight. Blob saturates there, and so does the
-  // step; with every cell inside that range no sum or product of the step can
-  // leave 32 bits (8 × 2^21 neighbours; 3 × 2^21 × 253 < 2^31). Mouse and
-  // random drops are a few hundred high, so ordinary water never comes near it.
-  static constexpr std::int32_t MaxHeight = 1 << 21;
+  // Arithmetic. Every value of Blob, the step and the draw is the rules' own
+  // 32-bit result whenever none of their 32-bit operations overflows. Where one
+  // would (huge drops piled up, huge radii), the engine computes the same
+  // formulas exactly, in 64 bits, and only a height that does not fit is stored
+  // saturated at INT32_MIN or INT32_MAX:
+  //  - Blob: cell + AHeight saturated; the disc test, the reaches and the random
+  //    placement (2·ARadius, ARadius², the divisor) exact;
+  //  - step: the neighbour sum, S div 4 − P and its product with the damping
+  //    factor exact, the new height saturated;
+  //  - draw: dx, dy, x + dx, y + dy and byte − dx exact (so a huge slope points
+  //    outside the grid and keeps the pixel, it does not wrap round into it).
+  //
+  // Rows whose cells (those of the rows above and below and, in the step, the
+  // row's previous heights too) lie within ±FastPathLimit take the 32-bit
+  // vector code; other rows a 64-bit path with the same results. Within the limit nothing of the step can leave 32 bits:
+  // (2 + 1) × 2^21 × 253 + 255 < 2^31.
+  static constexpr std::int32_t FastPathLimit = 1 << 21;
 
   TWaterEffect();
 
@@ -81,8 +101,22 @@ class TWaterEffect {
   bool Calm() const;
 
  private:
-  void Step();
-  void Draw(const TConstBitmap24& Src, const TBitmap24& Dst);
+  // What the draw of one frame needs of its bitmaps, worked out once.
+  struct TDrawFrame {
+    TConstBitmap24 Src;
+    TBitmap24 Dst;
+    int CopyHeight = 0;       // rows of Src copied into Dst
+    std::size_t RowBytes = 0;  // bytes of a copied row
+    bool SameLayout = false;   // then the padding after a row goes along
+    TDrawCode Code = TDrawCode::Plain;
+    std::int32_t Stride = 0;   // Src's row length, for the vector code's offsets
+    std::int32_t SafeEnd = 0;  // last offset of Src from which 4 bytes can be read
+  };
+  void StepRow(int y, std::int32_t F);
+  TDrawFrame StartDraw(const TConstBitmap24& Src, const TBitmap24& Dst);
+  void CopyRow(int y, const TDrawFrame& Frame, int Skip = 1, int SkipTo = 0) const;
+  void DrawRow(int y, const TDrawFrame& Frame) const;
+  void FinishDraw(const TDrawFrame& Frame) const;
 
   std::int32_t FWidth = 0;
   std::int32_t FHeight = 0;
@@ -97,12 +131,16 @@ class TWaterEffect {
   std::vector<std::int32_t> FYDown;           // min(y + 1, FHeight − 1)
   TWaterDamping FDamping = 20;
   // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
-  // the row (Lo > Hi: the row is calm). The step and the draw visit only what
-  // can change there; exchanged together with the surfaces.
+  // the row (Lo > Hi: the row is calm), and no cell of the row is further from
+  // 0 than Peak (an upper bound: a drop only raises it, the step sets it
+  // exactly). The step and the draw visit only what can change there and pick
+  // the 32-bit or the 64-bit code by Peak; exchanged together with the surfaces.
   struct TSpan {
     int Lo;
     int Hi;
+    std::uint32_t Peak;
   };
+  static TSpan CalmRow(int AWidth) { return {AWidth, -1, 0}; }
   std::vector<TSpan> FSpan1;
   std::vector<TSpan> FSpan2;
 };

@@ -213,6 +213,10 @@ TEST(ClauseBAmountText, CoefficientTimesPoints) {
       {"abc", "", ""},  // the blank check comes before any conversion
       {" 3216 ", "\t1500", "4824000"},
       {"1234567890123456", "1", "1.23456789012346E15"},
+      // Exact products 33038851811930749960 and 57867476489029049956 rounded
+      // once to 15 digits (Python's decimal module).
+      {"53578", "616649591472820", "3.30388518119307E19"},
+      {"96076", "602309385164131", "5.7867476489029E19"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.Coefficient) + " x " + row.Points);

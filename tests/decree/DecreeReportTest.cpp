@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "DecreeCompute.h"
 #include "DecreeReport.h"
+#include "DecreeTexts.h"
 #include "WorkedInputs.h"
 
 namespace {
@@ -40,6 +43,11 @@ TEST(FormatAmount, PatternWithHalvesAwayFromZero) {
       {1e18L, "1E18"},
       {-1.5e20L, "-1.5E20"},
       {1234567890123456789.0L, "1.23456789012346E18"},
+      // From 10^18 the exact value rounded once to 15 digits (Python's decimal
+      // module): the 18-digit expansion 2.15242163771643500E23 would round up.
+      {215242163771643499905024.0L, "2.15242163771643E23"},
+      {12345678901234450000.0L, "1.23456789012345E19"},  // a tie, exact at extended precision
+      {-12345678901234450000.0L, "-1.23456789012345E19"},
       // 0.49999999999999999999 is 0.500000000000000000 at 18 digits.
       {0.5L - 0x1p-66L, "1"},
       {2.5L - 0x1p-62L, "3"},
@@ -228,6 +236,22 @@ TEST(BuildDecreeReport, CaptionsHoldNoZeroWidthNonJoinerAndPersianLetters) {
     EXPECT_EQ(line.find("\u0643"), std::string::npos);  // Arabic kaf
     EXPECT_EQ(line.rfind("     ", 0), 0u);
   }
+}
+
+// 3311509 × 64998211924425849 children (the count becomes the double
+// 64998211924425848): the product rounded to the 64-bit significand and then
+// to a double is 215242163771643499905024 (worked with Python's integers),
+// whose 15 digits are 2.15242163771643E23; its 18-digit expansion ends in
+// ...643500 and would have given ...644.
+TEST(BuildDecreeReport, HugeChildAllowanceIsRoundedOnceToFifteenDigits) {
+  DecreeInput in = WorkedA();
+  in.ChildAllowanceRate = 3311509;
+  in.ChildCount = 64998211924425849.0;
+  const DecreeResult r = ComputeDecree(in, GroupPointsTable);
+  ASSERT_EQ(r.ChildAllowance, 215242163771643499905024.0);
+  const std::vector<std::string> lines = BuildDecreeReport(r, Comma);
+  const std::string line = std::string(DecreeTexts::ChildAllowanceCaption) + "2.15242163771643E23";
+  EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
 }
 
 // Found by fuzzing: the 18-digit expansion of a long double just below 10^18

@@ -107,6 +107,34 @@ TEST(FormatGeneral, FifteenSignificantDigits) {
     EXPECT_EQ(FormatGeneral(row.Value, 15, Comma), row.Text);
   }
   EXPECT_EQ(FormatGeneral(1234567890123456.0L, 15, Persian), "1\u066B23456789012346E15");
+}
+
+// The 15 digits are the exact value rounded once. Rounding the 18-digit
+// expansion first turned ...307|49996 into ...307|500 and then up. Expected
+// texts from Python's decimal module (Context(prec=15,
+// rounding=ROUND_HALF_UP).plus of the exact value); every value here is exact
+// in the 64-bit significand.
+TEST(FormatGeneral, RoundsTheExactValueOnceHalvesAwayFromZero) {
+  struct Row {
+    const char* Name;
+    long double Value;
+    const char* Text;
+  } rows[] = {
+      {"53578 x 616649591472820 = 33038851811930749960", 33038851811930749960.0L, "3.30388518119307E19"},
+      {"96076 x 602309385164131 = 57867476489029049956", 57867476489029049956.0L, "5.7867476489029E19"},
+      {"the double 215242163771643499905024", 215242163771643499905024.0L, "2.15242163771643E23"},
+      {"tie in fixed notation", 123456789012344.5L, "123456789012345"},
+      {"negative tie", -123456789012344.5L, "-123456789012345"},
+      {"tie with an even 15th digit (ties to even would keep 4)", 1234567890123445.0L, "1.23456789012345E15"},
+      {"tie at 10^19", 12345678901234450000.0L, "1.23456789012345E19"},
+      {"just below a tie", 1234567890123444.9990234375L, "1.23456789012344E15"},
+      {"the exact expansion of 0.1L is 0.1000000000000000000013...", 0.1L, "0.1"},
+      {"the smallest subnormal long double", 0x1p-16445L, "3.64519953188247E-4951"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(FormatGeneral(row.Value, 15, Comma), row.Text);
+  }
   EXPECT_EQ(FormatGeneral(0.5L, 15, Persian), "0\u066B5");
 }
 

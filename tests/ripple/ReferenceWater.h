@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ripple step and draw written the plain way: clamped neighbour indices on
-// every cell, C++ division (which truncates toward zero), 64-bit sums, no row
-// skipping. The engine's fast path must match it cell for cell and byte for
-// byte. Heights saturate at ±TWaterEffect::MaxHeight like the engine's.
+// every cell, C++ division (which truncates toward zero), 64-bit arithmetic,
+// no row skipping, no vector code. The engine must match it cell for cell and
+// byte for byte. Where the rules' 32-bit arithmetic does not overflow, 64 bits
+// give exactly the rules' values; beyond that, a height that leaves 32 bits is
+// stored saturated at INT32_MIN / INT32_MAX, the engine's documented answer.
 #pragma once
 
 #include <algorithm>
@@ -10,36 +12,43 @@
 #include <cstring>
 #include <vector>
 
-#include "WaterEffect.h"
-
 struct TReferenceWater {
   int W = 0;
   int H = 0;
   int Damping = 20;
   std::vector<std::int64_t> Cur;
   std::vector<std::int64_t> Prev;
+  // Set once a value that the rules form in 32 bits (a cell plus a drop, the
+  // neighbour sum, S div 4 − P times the damping factor, a slope, x + dx,
+  // y + dy) has left the 32-bit range: from then on the rules' own arithmetic
+  // would have overflowed.
+  bool Overflowed = false;
 
   TReferenceWater(int AWidth, int AHeight)
       : W(AWidth), H(AHeight), Cur(static_cast<std::size_t>(AWidth) * AHeight),
         Prev(static_cast<std::size_t>(AWidth) * AHeight) {}
 
-  static std::int64_t Clamp(std::int64_t V)
+  static std::int64_t Stored(std::int64_t V) { return std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX); }
+  void Check(std::int64_t V)
   {
-    return std::clamp<std::int64_t>(V, -TWaterEffect::MaxHeight, TWaterEffect::MaxHeight);
+    if (V < INT32_MIN || V > INT32_MAX) Overflowed = true;
   }
   std::int64_t& C(int x, int y) { return Cur[static_cast<std::size_t>(y) * W + x]; }
   std::int64_t& P(int x, int y) { return Prev[static_cast<std::size_t>(y) * W + x]; }
 
-  // Only for a centre inside the grid.
+  // Only for a centre inside the grid. Every cell of the disc's bounding box
+  // that lies in the grid is tested.
   void Blob(int x, int y, int ARadius, int AHeight)
   {
-    for (int j = 0; j < H; ++j)
-      for (int i = 0; i < W; ++i) {
-        const std::int64_t Di = i - x;
-        const std::int64_t Dj = j - y;
-        if (Di * Di + Dj * Dj <= static_cast<std::int64_t>(ARadius) * ARadius && ARadius >= 0)
-          C(i, j) = Clamp(C(i, j) + AHeight);
-      }
+    if (ARadius < 0) return;
+    const std::int64_t R = ARadius;
+    for (std::int64_t j = std::max<std::int64_t>(y - R, 0); j <= std::min<std::int64_t>(y + R, H - 1); ++j)
+      for (std::int64_t i = std::max<std::int64_t>(x - R, 0); i <= std::min<std::int64_t>(x + R, W - 1); ++i)
+        if ((i - x) * (i - x) + (j - y) * (j - y) <= R * R) {
+          std::int64_t& Cell = C(static_cast<int>(i), static_cast<int>(j));
+          Check(Cell + AHeight);
+          Cell = Stored(Cell + AHeight);
+        }
   }
 
   void Step()
@@ -51,7 +60,9 @@ struct TReferenceWater {
         const int U = std::max(y - 1, 0), D = std::min(y + 1, H - 1);
         const std::int64_t S =
             C(L, U) + C(x, U) + C(R, U) + C(L, y) + C(R, y) + C(L, D) + C(x, D) + C(R, D);
-        P(x, y) = Clamp((S / 4 - P(x, y)) * F / 256);
+        Check(S);
+        Check((S / 4 - P(x, y)) * F);
+        P(x, y) = Stored((S / 4 - P(x, y)) * F / 256);
       }
     std::swap(Cur, Prev);
   }
@@ -68,6 +79,7 @@ struct TReferenceWater {
         const std::int64_t Dy = C(x, U) - C(x, D);
         if (Dx == 0 && Dy == 0) continue;
         const std::int64_t Sx = x + Dx, Sy = y + Dy;
+        for (std::int64_t V : {Dx, Dy, Sx, Sy}) Check(V);
         if (Sx < 0 || Sx >= W || Sy < 0 || Sy >= H) continue;
         for (int k = 0; k < 3; ++k) {
           const std::int64_t V = Src[Sy * Stride + Sx * 3 + k] - Dx;

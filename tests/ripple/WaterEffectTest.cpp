@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -21,8 +23,9 @@ struct TPicture {
   std::ptrdiff_t Stride;
   std::vector<std::uint8_t> Bytes;
 
-  TPicture(int AWidth, int AHeight, std::uint8_t Fill = 0)
-      : Width(AWidth), Height(AHeight), Stride((3 * AWidth + 3) / 4 * 4 + 4),
+  // Unpadded: rows exactly 3 · AWidth bytes apart and nothing after the last.
+  TPicture(int AWidth, int AHeight, std::uint8_t Fill = 0, bool Unpadded = false)
+      : Width(AWidth), Height(AHeight), Stride(Unpadded ? 3 * AWidth : (3 * AWidth + 3) / 4 * 4 + 4),
         Bytes(static_cast<std::size_t>(Stride) * AHeight, Fill) {}
   TBitmap24 View() { return {Width, Height, Bytes.data(), Stride}; }
   std::uint8_t* Pixel(int x, int y) { return Bytes.data() + y * Stride + 3 * x; }
@@ -225,10 +228,10 @@ TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing)
   Water.Blob(2, 2, 0, INT_MAX);
   Water.Blob(5, 5, 0, INT_MIN);
   Water.Blob(5, 5, 0, INT_MIN);
-  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight);
-  EXPECT_EQ(Water.Cell(5, 5), -TWaterEffect::MaxHeight);
+  EXPECT_EQ(Water.Cell(2, 2), INT_MAX);
+  EXPECT_EQ(Water.Cell(5, 5), INT_MIN);
   Water.Blob(2, 2, 0, -100);
-  EXPECT_EQ(Water.Cell(2, 2), TWaterEffect::MaxHeight - 100);
+  EXPECT_EQ(Water.Cell(2, 2), INT_MAX - 100);
   // A huge radius covers the whole grid; a huge random one fits nowhere.
   Water.ClearWater();
   Water.Blob(3, 3, INT_MAX, 7);
@@ -418,8 +421,48 @@ TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination)
 }
 
 // The fast step and draw (row spans, shifts, vector code) against the plain
-// reference, over sizes with every edge case and frames of random drops,
-// negative and extreme heights included.
+// reference, over sizes with every edge case, for every draw code the
+// processor runs and three kinds of water: a few random drops a frame
+// (negative and extreme heights included); drops in every row, so that every
+// row is busy across the whole grid; and heights about the fast path's limit,
+// so that rows change between the 32-bit and the 64-bit code.
+enum class TWaterKind { RandomDrops, WholeGrid, NearTheLimit };
+
+// Puts the widest draw code back when a test ends.
+struct TDrawCodeGuard {
+  TDrawCode Saved = CurrentDrawCode();
+  ~TDrawCodeGuard() { UseDrawCode(Saved); }
+};
+
+int DropHeight(TWaterKind Kind, std::mt19937& Gen)
+{
+  constexpr int Limit = TWaterEffect::FastPathLimit;
+  if (Kind == TWaterKind::NearTheLimit) {
+    const int Near[] = {Limit - 1, Limit, Limit + 1, -Limit, -Limit - 1, Limit / 3, 1 << 28, INT_MAX, INT_MIN};
+    return Gen() % 3 == 0 ? Near[Gen() % 9] : static_cast<int>(Gen() % 2001) - 1000;
+  }
+  switch (Gen() % 6) {
+    case 0: return static_cast<int>(Gen() % 600) - 300;
+    case 1: return static_cast<int>(Gen() % 7) - 3;
+    case 2: return Kind == TWaterKind::RandomDrops ? (Gen() % 2 ? INT_MAX : INT_MIN) : -250;
+    default: return static_cast<int>(Gen() % 5000) + 100;
+  }
+}
+
+// Whether a pixel of the reference's current surface reads the source's last
+// pixel (the one a 4-byte read would pass the end of an unpadded bitmap at).
+bool ReadsTheLastPixel(TReferenceWater& Reference)
+{
+  const int W = Reference.W, H = Reference.H;
+  for (int y = 0; y < H; ++y)
+    for (int x = 1; x + 1 < W; ++x) {
+      const std::int64_t Dx = Reference.C(x - 1, y) - Reference.C(x + 1, y);
+      const std::int64_t Dy = Reference.C(x, std::max(y - 1, 0)) - Reference.C(x, std::min(y + 1, H - 1));
+      if (x + Dx == W - 1 && y + Dy == H - 1) return true;
+    }
+  return false;
+}
+
 TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
 {
   struct TSize {
@@ -427,47 +470,200 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
   } Sizes[] = {{1, 1, 30},  {1, 7, 30},   {7, 1, 30},   {2, 2, 30},   {2, 9, 30},   {9, 2, 30},
                {3, 3, 30},  {17, 5, 40},  {31, 16, 60}, {33, 33, 60}, {64, 3, 40},  {101, 47, 40},
                {375, 237, 12}};
-  std::mt19937 Gen(20240611);
-  for (const TSize& Size : Sizes) {
-    SCOPED_TRACE(std::to_string(Size.Width) + " x " + std::to_string(Size.Height));
-    const int W = Size.Width, H = Size.Height;
-    TWaterEffect Water;
-    Water.SetSize(W, H);
-    const int Damping = 1 + static_cast<int>(Gen() % 99);
-    Water.SetDamping(Damping);
-    TReferenceWater Reference(W, H);
-    Reference.Damping = Damping;
-    TPicture Src(W, H), Dst(W, H), RefDst(W, H);
-    Src.Randomise(Gen);
-    for (int Frame = 0; Frame < Size.Frames; ++Frame) {
-      const int Drops = static_cast<int>(Gen() % 4);
-      for (int d = 0; d < Drops; ++d) {
-        const int x = static_cast<int>(Gen() % W), y = static_cast<int>(Gen() % H);
-        const int Radius = static_cast<int>(Gen() % 6) - 1;
-        int Height;
-        switch (Gen() % 6) {
-          case 0: Height = static_cast<int>(Gen() % 600) - 300; break;
-          case 1: Height = static_cast<int>(Gen() % 7) - 3; break;
-          case 2: Height = Gen() % 2 ? INT_MAX : INT_MIN; break;
-          default: Height = static_cast<int>(Gen() % 5000) + 100; break;
+  const struct {
+    TWaterKind Kind;
+    const char* Name;
+  } Kinds[] = {{TWaterKind::RandomDrops, "random drops"},
+               {TWaterKind::WholeGrid, "whole grid busy"},
+               {TWaterKind::NearTheLimit, "heights about the fast path's limit"}};
+  TDrawCodeGuard Guard;
+  int LastPixelReads = 0;
+  for (TDrawCode Code : AvailableDrawCodes()) {
+    UseDrawCode(Code);
+    for (const auto& Kind : Kinds) {
+      std::mt19937 Gen(20240611);
+      for (const TSize& Size : Sizes) {
+        SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + Kind.Name + ", " + std::to_string(Size.Width) +
+                     " x " + std::to_string(Size.Height));
+        const int W = Size.Width, H = Size.Height;
+        TWaterEffect Water;
+        Water.SetSize(W, H);
+        const int Damping = 1 + static_cast<int>(Gen() % 99);
+        Water.SetDamping(Damping);
+        TReferenceWater Reference(W, H);
+        Reference.Damping = Damping;
+        // Every other size without row padding: the source then ends with its
+        // last pixel.
+        const bool Unpadded = Size.Width % 2 == 1;
+        TPicture Src(W, H, 0, Unpadded), Dst(W, H, 0, Unpadded), RefDst(W, H, 0, Unpadded);
+        Src.Randomise(Gen);
+        int BusyRows = 0;
+        for (int Frame = 0; Frame < Size.Frames; ++Frame) {
+          const int Drops = Kind.Kind == TWaterKind::WholeGrid ? H + static_cast<int>(Gen() % 4)
+                                                               : static_cast<int>(Gen() % 4);
+          for (int d = 0; d < Drops; ++d) {
+            const int y = Kind.Kind == TWaterKind::WholeGrid && d < H ? d : static_cast<int>(Gen() % H);
+            const int x = static_cast<int>(Gen() % W);
+            const int Radius = static_cast<int>(Gen() % 6) - 1;
+            const int Height = DropHeight(Kind.Kind, Gen);
+            Water.Blob(x, y, Radius, Height);
+            Reference.Blob(x, y, Radius, Height);
+          }
+          Water.Render(Src.View(), Dst.View());
+          Reference.Step();
+          Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
+          for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+              ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
+              ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame;
+            }
+          for (int y = 0; y < H; ++y)
+            ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
+                      std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
+                << "frame " << Frame << " row " << y;
+          if (Unpadded && ReadsTheLastPixel(Reference)) ++LastPixelReads;
+          if (Frame == Size.Frames - 1)
+            for (int y = 0; y < H; ++y)
+              for (int x = 0; x < W; ++x)
+                if (Reference.C(x, y) != 0) {
+                  ++BusyRows;
+                  break;
+                }
         }
-        Water.Blob(x, y, Radius, Height);
-        Reference.Blob(x, y, Radius, Height);
+        if (Kind.Kind == TWaterKind::WholeGrid) {
+          EXPECT_EQ(BusyRows, H);
+        }
       }
-      Water.Render(Src.View(), Dst.View());
-      Reference.Step();
-      Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
-      for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-          ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
-          ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame;
-        }
-      for (int y = 0; y < H; ++y)
-        ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
-                  std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
-            << "frame " << Frame << " row " << y;
     }
   }
+  // The unpadded pictures did test the read at the very end of the source.
+  EXPECT_GT(LastPixelReads, 0);
+}
+
+TEST(WaterEffectFastPath, EveryProcessorRunsThePlainCode)
+{
+  TDrawCodeGuard Guard;
+  const std::vector<TDrawCode> Codes = AvailableDrawCodes();
+  ASSERT_FALSE(Codes.empty());
+  EXPECT_EQ(Codes.front(), TDrawCode::Plain);
+  EXPECT_EQ(CurrentDrawCode(), Codes.back());  // the widest, unless a test picked another
+  UseDrawCode(TDrawCode::Plain);
+  EXPECT_EQ(CurrentDrawCode(), TDrawCode::Plain);
+}
+
+// Heights the rules compute without leaving 32 bits are the rules' values, up
+// to 4 times the old saturation at 2^21. On one cell, damping 1 (F = 253),
+// each step is ((8·h) div 4 − p) · 253 div 256; worked with Python integers
+// from a drop of 1 000 000. In step 12 the product (16 691 682 − 8 095 100) ·
+// 253 = 2 174 935 246 no longer fits 32 bits: the engine then takes the exact
+// value, which still fits.
+TEST(WaterEffectLargeHeights, SingleCellFollowsTheRulesBeyondTwoToThe21)
+{
+  const std::int32_t Expected[] = {1976562, 2918517, 3815232, 4656728, 5433791, 6138070,
+                                   6762165, 7299702, 7745396, 8095100, 8345841, 8495840};
+  TWaterEffect Water;
+  Water.SetSize(1, 1);
+  Water.SetDamping(1);
+  Water.Blob(0, 0, 0, 1000000);
+  TPicture Src(1, 1), Dst(1, 1);
+  std::int32_t Previous = 1000000;
+  for (std::size_t Step = 0; Step < sizeof Expected / sizeof *Expected; ++Step) {
+    SCOPED_TRACE("step " + std::to_string(Step + 1));
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Water.Cell(0, 0), Expected[Step]);
+    EXPECT_EQ(Water.PreviousCell(0, 0), Previous);
+    Previous = Expected[Step];
+  }
+}
+
+// Drops of hundreds of thousands piled on one cell of small grids at damping
+// 1, a drop every frame: the plain reference in 64 bits is the rules' value
+// as long as no 32-bit operation of the rules overflows, which it watches.
+TEST(WaterEffectLargeHeights, PiledDropsGiveTheRulesExactValues)
+{
+  struct TRow {
+    int Width, Height, x, y, Drop, Frames;
+  } Rows[] = {{2, 2, 0, 0, 300000, 16}, {2, 2, 1, 0, 200000, 30}, {3, 2, 1, 1, 250000, 30},
+              {4, 4, 1, 2, 500000, 30}, {5, 3, 2, 1, 400000, 30}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", drop " +
+                 std::to_string(Row.Drop));
+    TWaterEffect Water;
+    Water.SetSize(Row.Width, Row.Height);
+    Water.SetDamping(1);
+    TReferenceWater Reference(Row.Width, Row.Height);
+    Reference.Damping = 1;
+    TPicture Src(Row.Width, Row.Height), Dst(Row.Width, Row.Height);
+    std::int64_t Highest = 0;
+    for (int Frame = 0; Frame < Row.Frames; ++Frame) {
+      Water.Blob(Row.x, Row.y, 0, Row.Drop);
+      Reference.Blob(Row.x, Row.y, 0, Row.Drop);
+      Water.Render(Src.View(), Dst.View());
+      Reference.Step();
+      ASSERT_FALSE(Reference.Overflowed) << "frame " << Frame << ": the rules overflow here, pick a smaller row";
+      for (int y = 0; y < Row.Height; ++y)
+        for (int x = 0; x < Row.Width; ++x) {
+          ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
+          ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame;
+          Highest = std::max(Highest, std::abs(Reference.C(x, y)));
+        }
+    }
+    // Far enough above the old saturation that it would have shown.
+    EXPECT_GT(Highest, TWaterEffect::FastPathLimit + 50000);
+  }
+}
+
+// Where the rules' 32-bit arithmetic overflows, the engine takes the exact
+// value and stores it saturated. One cell at damping 20 (F = 204):
+// (8·h div 4) · 204 div 256, with Python integers.
+TEST(WaterEffectLargeHeights, OverflowingStepIsExactThenSaturated)
+{
+  struct TRow {
+    const char* Name;
+    int Drop;
+    std::int32_t After;
+  } Rows[] = {
+      {"exact 3 422 552 062 is stored as INT_MAX", INT_MAX, INT_MAX},
+      {"exact -3 422 552 064 is stored as INT_MIN", INT_MIN, INT_MIN},
+      {"the sum 2.4e9 leaves 32 bits, the result 478 125 000 does not", 300000000, 478125000},
+  };
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(1, 1);
+    Water.Blob(0, 0, 0, Row.Drop);
+    TPicture Src(1, 1), Dst(1, 1);
+    Water.Render(Src.View(), Dst.View());
+    EXPECT_EQ(Water.Cell(0, 0), Row.After);
+  }
+}
+
+// A slope of INT_MAX − INT_MIN = 2^32 − 1 wraps to −1 in 32-bit arithmetic,
+// which would shift the pixel by one column and brighten it by 1. Exactly it
+// points far outside the grid, so the pixel keeps its own source pixel.
+// 9 × 5 grid, damping 1: INT_MAX on columns 2..4 and INT_MIN on columns 4..6
+// of rows 1..3 (column 4 holds −1). After the step, worked with Python
+// integers, cell (3, 2) is INT_MAX and (5, 2) is INT_MIN (saturated), and
+// (4, 1) and (4, 3) are 0.
+TEST(WaterEffectLargeHeights, HugeSlopeKeepsThePixelInsteadOfWrapping)
+{
+  TWaterEffect Water;
+  Water.SetSize(9, 5);
+  Water.SetDamping(1);
+  for (int y = 1; y <= 3; ++y) {
+    for (int x = 2; x <= 4; ++x) Water.Blob(x, y, 0, INT_MAX);
+    for (int x = 4; x <= 6; ++x) Water.Blob(x, y, 0, INT_MIN);
+  }
+  std::mt19937 Gen(11);
+  TPicture Src(9, 5), Dst(9, 5);
+  Src.Randomise(Gen);
+  Water.Render(Src.View(), Dst.View());
+  ASSERT_EQ(Water.Cell(3, 2), INT_MAX);
+  ASSERT_EQ(Water.Cell(5, 2), INT_MIN);
+  ASSERT_EQ(Water.Cell(4, 1), 0);
+  ASSERT_EQ(Water.Cell(4, 3), 0);
+  EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(4, 2), Dst.Pixel(5, 2)),
+            std::vector<std::uint8_t>(Src.Pixel(4, 2), Src.Pixel(5, 2)));
 }
 
 }  // namespace
