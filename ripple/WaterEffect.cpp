@@ -106,6 +106,10 @@ void DrawInteriorPlain(const std::int32_t* U, const std::int32_t* C, const std::
 // What the vector draws need to know of the source beyond its rows: its start,
 // its row length, and the last byte offset from which 4 bytes can be read
 // without passing the end of its last row.
+// The 32-bit words of scratch the AVX-512 draw needs for a run of n pixels:
+// per block of 32 the offsets, the words, the shading and a mask.
+constexpr std::size_t DrawScratchWords(std::size_t n) { return (n + 31) / 32 * (32 + 32 + 16 + 1); }
+
 struct TSourceBlock {
   const std::uint8_t* Bits;
   std::int32_t Stride;
@@ -119,6 +123,7 @@ struct TSourceBlock {
 #pragma GCC diagnostic push
 #if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 
 // The vector draws, per block of pixels of one row (columns inside 1 .. W − 2,
@@ -141,23 +146,30 @@ struct TSourceBlock {
   static_cast<int>(0x01010101u * ((B) + 3)), static_cast<int>(0x01010101u * ((B) + 2)), \
       static_cast<int>(0x01010101u * ((B) + 1)), static_cast<int>(0x01010101u * (B))
 
-// The 4-byte words at Bits + Offsets[0..3]: four plain loads. (On the AMD
-// processors measured, the gather instructions were slower than this.)
-__attribute__((target("sse4.1"))) inline __m128i Gather4(const std::int32_t* Offsets, const std::uint8_t* Bits)
+// The 4-byte words at Bits + the four (non-negative) offsets: plain loads. (On
+// the AMD processors measured, the gather instructions were slower.) The
+// offsets leave the vector register two at a time and the words enter it two
+// at a time, joined in general registers: taking lanes out or putting them in
+// one by one costs the vector unit two operations each, and going through
+// memory stalls on the store.
+__attribute__((target("sse4.1"))) inline __m128i Gather4(__m128i Offsets, const std::uint8_t* Bits)
 {
-  std::int32_t Word[4];
-  for (int i = 0; i < 4; ++i) std::memcpy(&Word[i], Bits + Offsets[i], 4);
-  __m128i Words = _mm_cvtsi32_si128(Word[0]);
-  Words = _mm_insert_epi32(Words, Word[1], 1);
-  Words = _mm_insert_epi32(Words, Word[2], 2);
-  return _mm_insert_epi32(Words, Word[3], 3);
+  const auto Word = [Bits](std::uint64_t Offset) {
+    std::uint32_t W;
+    std::memcpy(&W, Bits + Offset, 4);
+    return std::uint64_t{W};
+  };
+  const std::uint64_t Low = static_cast<std::uint64_t>(_mm_cvtsi128_si64(Offsets));
+  const std::uint64_t High = static_cast<std::uint64_t>(_mm_extract_epi64(Offsets, 1));
+  const std::uint64_t W01 = Word(Low & 0xFFFFFFFFu) | Word(Low >> 32) << 32;
+  const std::uint64_t W23 = Word(High & 0xFFFFFFFFu) | Word(High >> 32) << 32;
+  return _mm_insert_epi64(_mm_cvtsi64_si128(static_cast<long long>(W01)), static_cast<long long>(W23), 1);
 }
 
 __attribute__((target("avx2"))) inline __m256i Gather8(__m256i Offsets, const std::uint8_t* Bits)
 {
-  alignas(32) std::int32_t O[8];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(O), Offsets);
-  return _mm256_inserti128_si256(_mm256_castsi128_si256(Gather4(O, Bits)), Gather4(O + 4, Bits), 1);
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(Gather4(_mm256_castsi256_si128(Offsets), Bits)),
+                                 Gather4(_mm256_extracti128_si256(Offsets, 1), Bits), 1);
 }
 
 // 8 pixels at a time in 32-bit lanes; returns the first column not drawn
@@ -229,13 +241,31 @@ __attribute__((target("avx512f"))) inline __m512i Difference(__mmask16 K, const 
   return _mm512_sub_epi32(_mm512_maskz_loadu_epi32(K, A), _mm512_maskz_loadu_epi32(K, B));
 }
 
-// The lanes outside K read the source's first word.
-__attribute__((target("avx512f,avx2"))) inline __m512i Gather16(__m512i Offsets, __mmask16 K,
-                                                                const std::uint8_t* Bits)
+// The 4-byte words at Bits + Offsets[0 .. Count − 1] into Words, Count a
+// multiple of 16. Each word is loaded straight into a vector register and
+// the registers are joined by unpacking, which costs the vector unit less
+// than inserting lanes one by one.
+__attribute__((target("avx512f,sse4.1"))) inline void GatherWords(const std::int32_t* Offsets, const std::uint8_t* Bits,
+                                                           std::uint32_t* Words, int Count)
 {
-  Offsets = _mm512_maskz_mov_epi32(K, Offsets);
-  return _mm512_inserti64x4(_mm512_castsi256_si512(Gather8(_mm512_castsi512_si256(Offsets), Bits)),
-                            Gather8(_mm512_extracti64x4_epi64(Offsets, 1), Bits), 1);
+  const auto Word = [Bits](std::int32_t Offset) {
+    std::int32_t W;
+    std::memcpy(&W, Bits + static_cast<std::uint32_t>(Offset), 4);
+    return W;
+  };
+  for (int i = 0; i < Count; i += 16) {
+    const std::int32_t* O = Offsets + i;
+    __m128i Q[4];
+    for (int k = 0; k < 4; ++k) {
+      __m128i A = _mm_cvtsi32_si128(Word(O[4 * k]));
+      A = _mm_insert_epi32(A, Word(O[4 * k + 1]), 1);
+      A = _mm_insert_epi32(A, Word(O[4 * k + 2]), 2);
+      Q[k] = _mm_insert_epi32(A, Word(O[4 * k + 3]), 3);
+    }
+    const __m256i Low = _mm256_inserti128_si256(_mm256_castsi128_si256(Q[0]), Q[1], 1);
+    const __m256i High = _mm256_inserti128_si256(_mm256_castsi128_si256(Q[2]), Q[3], 1);
+    _mm512_store_si512(Words + i, _mm512_inserti64x4(_mm512_castsi256_si512(Low), High, 1));
+  }
 }
 
 // 32 pixels at a time: the slopes in 32-bit lanes, then packed (saturating)
@@ -243,10 +273,23 @@ __attribute__((target("avx512f,avx2"))) inline __m512i Gather16(__m512i Offsets,
 // one multiply-add per half makes 32-bit again: 3·sx + Stride·sy. Needs
 // W, H, Stride <= 32767 (a saturated slope still points outside the grid).
 // The tail is drawn under masks.
+//
+// A row goes in three passes over Scratch (DrawScratchWords(To − From + 1)
+// words, 64-byte aligned): the offsets and the shading of every block, then
+// the source words, then the shading and the stores. Moving lanes into and out
+// of vector registers one by one costs more than the rest of the draw, and a
+// vector load of words just stored one by one waits for the stores; a row
+// apart, the stores are done.
 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2")))
 int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From,
-                       int To, int W, int H, const TSourceBlock& Src, std::uint8_t* DstRow)
+                       int To, int W, int H, const TSourceBlock& Src, std::uint8_t* DstRow, std::uint32_t* Scratch)
 {
+  const int Blocks = (To - From + 32) / 32;
+  std::int32_t* const Offsets = reinterpret_cast<std::int32_t*>(Scratch);
+  std::uint32_t* const Words = Scratch + 32 * Blocks;
+  std::uint32_t* const Shading = Words + 32 * Blocks;  // 16 words a block
+  std::uint32_t* const Late = Shading + 16 * Blocks;   // 1 word a block
+
   const __m512i Order = _mm512_load_si512(PixelOrder.Index);
   const __m512i Zero = _mm512_setzero_si512();
   const __m512i Wv = _mm512_set1_epi16(static_cast<short>(W)), Hv = _mm512_set1_epi16(static_cast<short>(H));
@@ -254,11 +297,8 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   const __m512i Factors = _mm512_set1_epi32(static_cast<int>((static_cast<unsigned>(Src.Stride) << 16) | 3u));
   const __m512i SafeEnd = _mm512_set1_epi32(Src.SafeEnd);
   const __m512i One = _mm512_set1_epi32(1);
-  const __m512i Pack = _mm512_set4_epi32(RIPPLE_PACK_RGB);
-  const __m512i DarkenLo = _mm512_set4_epi32(RIPPLE_SPREAD(0)), DarkenHi = _mm512_set4_epi32(RIPPLE_SPREAD(4));
-  const __m512i BrightenLo = _mm512_set4_epi32(RIPPLE_SPREAD(8)), BrightenHi = _mm512_set4_epi32(RIPPLE_SPREAD(12));
-  const __m512i Join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 15, 15, 15);
-  for (int x = From; x <= To; x += 32) {
+  for (int b = 0; b < Blocks; ++b) {
+    const int x = From + 32 * b;
     const int n = std::min(32, To - x + 1);
     const __mmask16 KLo = static_cast<__mmask16>(n >= 16 ? 0xFFFF : (1u << n) - 1);
     const __mmask16 KHi = static_cast<__mmask16>(n >= 32 ? 0xFFFF : n > 16 ? (1u << (n - 16)) - 1 : 0);
@@ -277,22 +317,35 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
     __m512i OffHi = _mm512_madd_epi16(_mm512_unpackhi_epi16(Sx, Sy), Factors);
     const __mmask16 LateLo = _mm512_mask_cmpgt_epi32_mask(KLo, OffLo, SafeEnd);
     const __mmask16 LateHi = _mm512_mask_cmpgt_epi32_mask(KHi, OffHi, SafeEnd);
-    const bool AnyLate = (LateLo | LateHi) != 0;
-    if (AnyLate) {
-      OffLo = _mm512_mask_sub_epi32(OffLo, LateLo, OffLo, One);
-      OffHi = _mm512_mask_sub_epi32(OffHi, LateHi, OffHi, One);
-    }
-    __m512i PxLo = Gather16(OffLo, KLo, Src.Bits);
-    __m512i PxHi = Gather16(OffHi, KHi, Src.Bits);
-    if (AnyLate) {
-      PxLo = _mm512_mask_srli_epi32(PxLo, LateLo, PxLo, 8);
-      PxHi = _mm512_mask_srli_epi32(PxHi, LateHi, PxHi, 8);
-    }
+    Late[b] = LateLo | static_cast<std::uint32_t>(LateHi) << 16;
+    // The lanes past the run read the source's first word.
+    _mm512_store_si512(Offsets + 32 * b, _mm512_maskz_sub_epi32(KLo, OffLo, _mm512_maskz_mov_epi32(LateLo, One)));
+    _mm512_store_si512(Offsets + 32 * b + 16,
+                       _mm512_maskz_sub_epi32(KHi, OffHi, _mm512_maskz_mov_epi32(LateHi, One)));
     // Shading: dx clamped to 0..255 darkens, −dx clamped to 0..255 brightens;
     // per 128 bits the pack holds the darkening of the four pixels of the
     // first half, of the four of the second, then their brightening.
     const __m512i Sh = _mm512_maskz_mov_epi16(Ok, Dx);
-    const __m512i Amounts = _mm512_packus_epi16(Sh, _mm512_sub_epi16(Zero, Sh));
+    _mm512_store_si512(Shading + 16 * b, _mm512_packus_epi16(Sh, _mm512_sub_epi16(Zero, Sh)));
+  }
+
+  GatherWords(Offsets, Src.Bits, Words, 32 * Blocks);
+
+  const __m512i Pack = _mm512_set4_epi32(RIPPLE_PACK_RGB);
+  const __m512i DarkenLo = _mm512_set4_epi32(RIPPLE_SPREAD(0)), DarkenHi = _mm512_set4_epi32(RIPPLE_SPREAD(4));
+  const __m512i BrightenLo = _mm512_set4_epi32(RIPPLE_SPREAD(8)), BrightenHi = _mm512_set4_epi32(RIPPLE_SPREAD(12));
+  const __m512i Join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 15, 15, 15);
+  for (int b = 0; b < Blocks; ++b) {
+    const int x = From + 32 * b;
+    const int n = std::min(32, To - x + 1);
+    __m512i PxLo = _mm512_load_si512(Words + 32 * b);
+    __m512i PxHi = _mm512_load_si512(Words + 32 * b + 16);
+    // A late lane read one byte early.
+    if (Late[b] != 0) {
+      PxLo = _mm512_mask_srli_epi32(PxLo, static_cast<__mmask16>(Late[b]), PxLo, 8);
+      PxHi = _mm512_mask_srli_epi32(PxHi, static_cast<__mmask16>(Late[b] >> 16), PxHi, 8);
+    }
+    const __m512i Amounts = _mm512_load_si512(Shading + 16 * b);
     PxLo = _mm512_subs_epu8(_mm512_adds_epu8(PxLo, _mm512_shuffle_epi8(Amounts, BrightenLo)),
                             _mm512_shuffle_epi8(Amounts, DarkenLo));
     PxHi = _mm512_subs_epu8(_mm512_adds_epu8(PxHi, _mm512_shuffle_epi8(Amounts, BrightenHi)),
@@ -306,6 +359,77 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
                               _mm512_permutexvar_epi32(Join, _mm512_shuffle_epi8(PxHi, Pack)));
   }
   return To + 1;
+}
+
+// The first n lanes (none for n <= 0, all for n >= 16).
+inline __mmask16 FirstLanes(int n) { return static_cast<__mmask16>(n >= 16 ? 0xFFFF : n <= 0 ? 0 : (1u << n) - 1); }
+
+// U + C + D in the lanes of K, 0 elsewhere.
+__attribute__((target("avx512f"))) inline __m512i ColumnSums(__mmask16 K, const std::int32_t* U,
+                                                             const std::int32_t* C, const std::int32_t* D)
+{
+  return _mm512_add_epi32(_mm512_add_epi32(_mm512_maskz_loadu_epi32(K, U), _mm512_maskz_loadu_epi32(K, C)),
+                          _mm512_maskz_loadu_epi32(K, D));
+}
+
+// 16 new heights from the column sums U + C + D of the block before (only
+// its last lane counts), of the block and of the block after (only its first
+// lane counts), the block's own C and its previous heights P.
+__attribute__((target("avx512f"))) inline __m512i NewHeights(__m512i Before, __m512i Here, __m512i After,
+                                                             __m512i Centre, __m512i P, __m512i Factor)
+{
+  const __m512i Three = _mm512_set1_epi32(3), Mask255 = _mm512_set1_epi32(255);
+  const __m512i S = _mm512_sub_epi32(
+      _mm512_add_epi32(_mm512_add_epi32(_mm512_alignr_epi32(Here, Before, 15), Here),
+                       _mm512_alignr_epi32(After, Here, 1)),
+      Centre);
+  const __m512i Quarter = _mm512_srai_epi32(_mm512_add_epi32(S, _mm512_and_si512(_mm512_srai_epi32(S, 31), Three)), 2);
+  const __m512i Product = _mm512_mullo_epi32(_mm512_sub_epi32(Quarter, P), Factor);
+  return _mm512_srai_epi32(_mm512_add_epi32(Product, _mm512_and_si512(_mm512_srai_epi32(Product, 31), Mask255)), 8);
+}
+
+// StepInterior, 16 cells at a time. A cell's sum of eight neighbours is the
+// column sums left of it, at it and right of it, less its own C: three loads
+// a block instead of eight (unaligned loads of 64 bytes cost twice), the
+// neighbouring sums taken from the blocks before and after by lane shifts.
+__attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::int32_t* __restrict U,
+                                                                   const std::int32_t* __restrict C,
+                                                                   const std::int32_t* __restrict D,
+                                                                   std::int32_t* __restrict P, int From, int To,
+                                                                   std::int32_t F)
+{
+  const __m512i Factor = _mm512_set1_epi32(F);
+  __m512i Peak = _mm512_setzero_si512();
+  // Of the block before From only column From − 1 is wanted.
+  __m512i Before = ColumnSums(0x8000, U + From - 16, C + From - 16, D + From - 16);
+  __m512i Here = ColumnSums(FirstLanes(To + 2 - From), U + From, C + From, D + From);
+  __m512i Centre = _mm512_maskz_loadu_epi32(FirstLanes(To + 1 - From), C + From);
+  int x = From;
+  // While the block after ends at column To + 1 (the last right neighbour) or
+  // before, no load needs a mask.
+  for (; x + 31 <= To + 1; x += 16) {
+    const __m512i NextCentre = _mm512_loadu_si512(C + x + 16);
+    const __m512i After = _mm512_add_epi32(_mm512_add_epi32(_mm512_loadu_si512(U + x + 16), NextCentre),
+                                           _mm512_loadu_si512(D + x + 16));
+    const __m512i V = NewHeights(Before, Here, After, Centre, _mm512_loadu_si512(P + x), Factor);
+    _mm512_storeu_si512(P + x, V);
+    Peak = _mm512_max_epu32(Peak, _mm512_abs_epi32(V));
+    Centre = NextCentre;
+    Before = Here;
+    Here = After;
+  }
+  for (; x <= To; x += 16) {
+    const int Next = x + 16;
+    const __m512i After = ColumnSums(FirstLanes(To + 2 - Next), U + Next, C + Next, D + Next);
+    const __mmask16 K = FirstLanes(To + 1 - x);
+    const __m512i V = NewHeights(Before, Here, After, Centre, _mm512_maskz_loadu_epi32(K, P + x), Factor);
+    _mm512_mask_storeu_epi32(P + x, K, V);
+    Peak = _mm512_mask_max_epu32(Peak, K, Peak, _mm512_abs_epi32(V));
+    Centre = _mm512_maskz_loadu_epi32(FirstLanes(To + 1 - Next), C + Next);
+    Before = Here;
+    Here = After;
+  }
+  return _mm512_reduce_max_epu32(Peak);
 }
 
 #undef RIPPLE_PACK_RGB
@@ -379,6 +503,8 @@ void TWaterEffect::SetSize(int AWidth, int AHeight)
   std::vector<const std::uint8_t*> ScanLineSrc(AHeight);
   std::vector<std::int32_t> XLeft(AWidth), XRight(AWidth), YUp(AHeight), YDown(AHeight);
   std::vector<TSpan> Span1(AHeight, CalmRow(AWidth)), Span2(AHeight, CalmRow(AWidth));
+  // 15 more words to align the start to 64 bytes.
+  std::vector<std::uint32_t> Scratch(AWidth > 0 ? DrawScratchWords(static_cast<std::size_t>(AWidth)) + 15 : 0);
 
   for (int y = 0; y < AHeight; ++y) {
     ScanLine1[y] = Buff1.data() + static_cast<std::size_t>(y) * AWidth;
@@ -404,6 +530,13 @@ void TWaterEffect::SetSize(int AWidth, int AHeight)
   FYDown.swap(YDown);
   FSpan1.swap(Span1);
   FSpan2.swap(Span2);
+  FDrawScratch.swap(Scratch);
+}
+
+std::uint32_t* TWaterEffect::DrawScratch()
+{
+  const std::uintptr_t At = reinterpret_cast<std::uintptr_t>(FDrawScratch.data());
+  return FDrawScratch.data() + (((At + 63) & ~std::uintptr_t{63}) - At) / sizeof(std::uint32_t);
 }
 
 void TWaterEffect::ClearWater()
@@ -515,7 +648,14 @@ void TWaterEffect::StepRow(int y, std::int32_t F)
   if (std::max({Su.Peak, Sc.Peak, Sd.Peak, Sp.Peak}) <= static_cast<std::uint32_t>(Limit)) {
     const int InnerFrom = std::max(From, 1);
     const int InnerTo = std::min(To, W - 2);
-    if (InnerFrom <= InnerTo) Peak = StepInterior(U, C, D, P, InnerFrom, InnerTo, F);
+    if (InnerFrom <= InnerTo) {
+#if RIPPLE_VECTOR_DRAW
+      if (ActiveDrawCode() == TDrawCode::Avx512)
+        Peak = StepInteriorAvx512(U, C, D, P, InnerFrom, InnerTo, F);
+      else
+#endif
+        Peak = StepInterior(U, C, D, P, InnerFrom, InnerTo, F);
+    }
     // The edge columns, through the clamped tables.
     for (int x : {0, W - 1}) {
       if (x < From || x > To) continue;
@@ -593,7 +733,7 @@ void TWaterEffect::FinishDraw(const TDrawFrame& Frame) const
 }
 
 // Row y of the surface the step has just written (FScanLine2, FSpan2).
-void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) const
+void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame)
 {
   const int W = FWidth;
   const int H = FHeight;
@@ -644,8 +784,9 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) const
         Frame.Code == TDrawCode::Avx512 ? InnerTo : InnerFrom + (InnerTo - InnerFrom + 1) / 8 * 8 - 1;
     CopyRow(y, Frame, InnerFrom, VectorTo);
     const TSourceBlock Block{Frame.Src.Bits, Frame.Stride, Frame.SafeEnd};
-    x = Frame.Code == TDrawCode::Avx512 ? DrawInteriorAvx512(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow)
-                                        : DrawInteriorAvx2(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow);
+    x = Frame.Code == TDrawCode::Avx512
+            ? DrawInteriorAvx512(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow, DrawScratch())
+            : DrawInteriorAvx2(U, C, D, y, InnerFrom, InnerTo, W, H, Block, DstRow);
 #endif
   }
   if (From == 0) Edge(0);

@@ -115,7 +115,8 @@ class TWaterEffect {
   void StepRow(int y, std::int32_t F);
   TDrawFrame StartDraw(const TConstBitmap24& Src, const TBitmap24& Dst);
   void CopyRow(int y, const TDrawFrame& Frame, int Skip = 1, int SkipTo = 0) const;
-  void DrawRow(int y, const TDrawFrame& Frame) const;
+  void DrawRow(int y, const TDrawFrame& Frame);
+  std::uint32_t* DrawScratch();  // FDrawScratch from its first 64-byte boundary
   void FinishDraw(const TDrawFrame& Frame) const;
 
   std::int32_t FWidth = 0;
@@ -129,6 +130,7 @@ class TWaterEffect {
   std::vector<std::int32_t> FXRight;          // min(x + 1, FWidth − 1)
   std::vector<std::int32_t> FYUp;             // max(y − 1, 0)
   std::vector<std::int32_t> FYDown;           // min(y + 1, FHeight − 1)
+  std::vector<std::uint32_t> FDrawScratch;    // the AVX-512 draw's work space for one row
   TWaterDamping FDamping = 20;
   // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
   // the row (Lo > Hi: the row is calm), and no cell of the row is further from
