@@ -107,8 +107,8 @@ void DrawInteriorPlain(const std::int32_t* U, const std::int32_t* C, const std::
 // its row length, and the last byte offset from which 4 bytes can be read
 // without passing the end of its last row.
 // The 32-bit words of scratch the AVX-512 draw needs for a run of n pixels:
-// per block of 32 the offsets, the words, the shading and a mask.
-constexpr std::size_t DrawScratchWords(std::size_t n) { return (n + 31) / 32 * (32 + 32 + 16 + 1); }
+// per block of 32 the offsets, the words and the shading.
+constexpr std::size_t DrawScratchWords(std::size_t n) { return (n + 31) / 32 * (32 + 32 + 16); }
 
 struct TSourceBlock {
   const std::uint8_t* Bits;
@@ -288,7 +288,6 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   std::int32_t* const Offsets = reinterpret_cast<std::int32_t*>(Scratch);
   std::uint32_t* const Words = Scratch + 32 * Blocks;
   std::uint32_t* const Shading = Words + 32 * Blocks;  // 16 words a block
-  std::uint32_t* const Late = Shading + 16 * Blocks;   // 1 word a block
 
   const __m512i Order = _mm512_load_si512(PixelOrder.Index);
   const __m512i Zero = _mm512_setzero_si512();
@@ -296,7 +295,6 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   const __m512i Yv = _mm512_set1_epi16(static_cast<short>(y));
   const __m512i Factors = _mm512_set1_epi32(static_cast<int>((static_cast<unsigned>(Src.Stride) << 16) | 3u));
   const __m512i SafeEnd = _mm512_set1_epi32(Src.SafeEnd);
-  const __m512i One = _mm512_set1_epi32(1);
   for (int b = 0; b < Blocks; ++b) {
     const int x = From + 32 * b;
     const int n = std::min(32, To - x + 1);
@@ -315,13 +313,11 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
     Sy = _mm512_mask_mov_epi16(Yv, Ok, Sy);
     __m512i OffLo = _mm512_madd_epi16(_mm512_unpacklo_epi16(Sx, Sy), Factors);
     __m512i OffHi = _mm512_madd_epi16(_mm512_unpackhi_epi16(Sx, Sy), Factors);
-    const __mmask16 LateLo = _mm512_mask_cmpgt_epi32_mask(KLo, OffLo, SafeEnd);
-    const __mmask16 LateHi = _mm512_mask_cmpgt_epi32_mask(KHi, OffHi, SafeEnd);
-    Late[b] = LateLo | static_cast<std::uint32_t>(LateHi) << 16;
-    // The lanes past the run read the source's first word.
-    _mm512_store_si512(Offsets + 32 * b, _mm512_maskz_sub_epi32(KLo, OffLo, _mm512_maskz_mov_epi32(LateLo, One)));
-    _mm512_store_si512(Offsets + 32 * b + 16,
-                       _mm512_maskz_sub_epi32(KHi, OffHi, _mm512_maskz_mov_epi32(LateHi, One)));
+    // Only the source's last pixel lies past SafeEnd, by one byte: its word is
+    // read from SafeEnd, which no other pixel starts at. The lanes past the
+    // run read the source's first word.
+    _mm512_store_si512(Offsets + 32 * b, _mm512_maskz_min_epi32(KLo, OffLo, SafeEnd));
+    _mm512_store_si512(Offsets + 32 * b + 16, _mm512_maskz_min_epi32(KHi, OffHi, SafeEnd));
     // Shading: dx clamped to 0..255 darkens, −dx clamped to 0..255 brightens;
     // per 128 bits the pack holds the darkening of the four pixels of the
     // first half, of the four of the second, then their brightening.
@@ -338,13 +334,12 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   for (int b = 0; b < Blocks; ++b) {
     const int x = From + 32 * b;
     const int n = std::min(32, To - x + 1);
+    // The last pixel's word was read one byte early.
     __m512i PxLo = _mm512_load_si512(Words + 32 * b);
+    PxLo = _mm512_mask_srli_epi32(PxLo, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b), SafeEnd), PxLo, 8);
     __m512i PxHi = _mm512_load_si512(Words + 32 * b + 16);
-    // A late lane read one byte early.
-    if (Late[b] != 0) {
-      PxLo = _mm512_mask_srli_epi32(PxLo, static_cast<__mmask16>(Late[b]), PxLo, 8);
-      PxHi = _mm512_mask_srli_epi32(PxHi, static_cast<__mmask16>(Late[b] >> 16), PxHi, 8);
-    }
+    PxHi = _mm512_mask_srli_epi32(PxHi, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b + 16), SafeEnd),
+                                  PxHi, 8);
     const __m512i Amounts = _mm512_load_si512(Shading + 16 * b);
     PxLo = _mm512_subs_epu8(_mm512_adds_epu8(PxLo, _mm512_shuffle_epi8(Amounts, BrightenLo)),
                             _mm512_shuffle_epi8(Amounts, DarkenLo));
@@ -697,8 +692,11 @@ TWaterEffect::TDrawFrame TWaterEffect::StartDraw(const TConstBitmap24& Src, cons
   Frame.SameLayout = Src.BytesPerLine == Dst.BytesPerLine && Src.Width == Dst.Width;
   // The vector draws address the source by 32-bit byte offsets from its start.
   const std::int64_t SrcEnd = (std::int64_t{Src.Height} - 1) * Src.BytesPerLine + 3 * std::int64_t{Src.Width};
+  // Rows that do not overlap: then only the source's last pixel starts
+  // within 4 bytes of its end (the AVX-512 draw relies on it).
   const bool Addressable =
-      Src.BytesPerLine > 0 && SrcEnd <= INT32_MAX && SrcEnd >= 4 && FWidth <= (1 << 30) && FHeight <= (1 << 30);
+      Src.BytesPerLine >= 3 * std::int64_t{Src.Width} && Src.BytesPerLine > 0 && SrcEnd <= INT32_MAX &&
+      SrcEnd >= 4 && FWidth <= (1 << 30) && FHeight <= (1 << 30);
   Frame.Code = Addressable ? ActiveDrawCode() : TDrawCode::Plain;
   // The AVX-512 code works in 16-bit lanes.
   if (Frame.Code == TDrawCode::Avx512 && (Src.BytesPerLine > 32767 || FHeight > 32767)) Frame.Code = TDrawCode::Avx2;
