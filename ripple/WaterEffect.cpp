@@ -241,29 +241,31 @@ __attribute__((target("avx512f"))) inline __m512i Difference(__mmask16 K, const 
   return _mm512_sub_epi32(_mm512_maskz_loadu_epi32(K, A), _mm512_maskz_loadu_epi32(K, B));
 }
 
-// The 4-byte words at Bits + Offsets[0 .. Count − 1] into Words, Count a
-// multiple of 16. Each word is loaded straight into a vector register and
-// the registers are joined by unpacking, which costs the vector unit less
-// than inserting lanes one by one.
+// The 4-byte words at Bits + Offsets[0 .. Count − 1] (none negative) into
+// Words, Count a multiple of 16. The offsets are read two at a time, and each
+// word is loaded straight into its vector lane: the load units have the work,
+// not the vector unit, which taking lanes out of a register would keep busy.
 __attribute__((target("avx512f,sse4.1"))) inline void GatherWords(const std::int32_t* Offsets, const std::uint8_t* Bits,
-                                                           std::uint32_t* Words, int Count)
+                                                                  std::uint32_t* Words, int Count)
 {
-  const auto Word = [Bits](std::int32_t Offset) {
+  const auto Word = [Bits](std::uint64_t Offset) {
     std::int32_t W;
-    std::memcpy(&W, Bits + static_cast<std::uint32_t>(Offset), 4);
+    std::memcpy(&W, Bits + Offset, 4);
     return W;
   };
   for (int i = 0; i < Count; i += 16) {
-    const std::int32_t* O = Offsets + i;
-    __m128i Q[4];
+    __m128i Quarter[4];
     for (int k = 0; k < 4; ++k) {
-      __m128i A = _mm_cvtsi32_si128(Word(O[4 * k]));
-      A = _mm_insert_epi32(A, Word(O[4 * k + 1]), 1);
-      A = _mm_insert_epi32(A, Word(O[4 * k + 2]), 2);
-      Q[k] = _mm_insert_epi32(A, Word(O[4 * k + 3]), 3);
+      std::uint64_t First, Second;  // offsets 0 and 1, 2 and 3 of the four
+      std::memcpy(&First, Offsets + i + 4 * k, 8);
+      std::memcpy(&Second, Offsets + i + 4 * k + 2, 8);
+      __m128i Four = _mm_cvtsi32_si128(Word(First & 0xFFFFFFFFu));
+      Four = _mm_insert_epi32(Four, Word(First >> 32), 1);
+      Four = _mm_insert_epi32(Four, Word(Second & 0xFFFFFFFFu), 2);
+      Quarter[k] = _mm_insert_epi32(Four, Word(Second >> 32), 3);
     }
-    const __m256i Low = _mm256_inserti128_si256(_mm256_castsi128_si256(Q[0]), Q[1], 1);
-    const __m256i High = _mm256_inserti128_si256(_mm256_castsi128_si256(Q[2]), Q[3], 1);
+    const __m256i Low = _mm256_inserti128_si256(_mm256_castsi128_si256(Quarter[0]), Quarter[1], 1);
+    const __m256i High = _mm256_inserti128_si256(_mm256_castsi128_si256(Quarter[2]), Quarter[3], 1);
     _mm512_store_si512(Words + i, _mm512_inserti64x4(_mm512_castsi256_si512(Low), High, 1));
   }
 }
