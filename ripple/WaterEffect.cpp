@@ -297,6 +297,7 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   const __m512i Yv = _mm512_set1_epi16(static_cast<short>(y));
   const __m512i Factors = _mm512_set1_epi32(static_cast<int>((static_cast<unsigned>(Src.Stride) << 16) | 3u));
   const __m512i SafeEnd = _mm512_set1_epi32(Src.SafeEnd);
+  __m512i Highest = _mm512_setzero_si512();
   for (int b = 0; b < Blocks; ++b) {
     const int x = From + 32 * b;
     const int n = std::min(32, To - x + 1);
@@ -320,6 +321,7 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
     // run read the source's first word.
     _mm512_store_si512(Offsets + 32 * b, _mm512_maskz_min_epi32(KLo, OffLo, SafeEnd));
     _mm512_store_si512(Offsets + 32 * b + 16, _mm512_maskz_min_epi32(KHi, OffHi, SafeEnd));
+    Highest = _mm512_max_epi32(Highest, _mm512_max_epi32(OffLo, OffHi));  // lanes past the run too: no harm
     // Shading: dx clamped to 0..255 darkens, −dx clamped to 0..255 brightens;
     // per 128 bits the pack holds the darkening of the four pixels of the
     // first half, of the four of the second, then their brightening.
@@ -328,6 +330,7 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   }
 
   GatherWords(Offsets, Src.Bits, Words, 32 * Blocks);
+  const bool ReadsTheLastPixel = _mm512_reduce_max_epi32(Highest) > Src.SafeEnd;
 
   const __m512i Pack = _mm512_set4_epi32(RIPPLE_PACK_RGB);
   const __m512i DarkenLo = _mm512_set4_epi32(RIPPLE_SPREAD(0)), DarkenHi = _mm512_set4_epi32(RIPPLE_SPREAD(4));
@@ -336,12 +339,14 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
   for (int b = 0; b < Blocks; ++b) {
     const int x = From + 32 * b;
     const int n = std::min(32, To - x + 1);
-    // The last pixel's word was read one byte early.
     __m512i PxLo = _mm512_load_si512(Words + 32 * b);
-    PxLo = _mm512_mask_srli_epi32(PxLo, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b), SafeEnd), PxLo, 8);
     __m512i PxHi = _mm512_load_si512(Words + 32 * b + 16);
-    PxHi = _mm512_mask_srli_epi32(PxHi, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b + 16), SafeEnd),
-                                  PxHi, 8);
+    if (ReadsTheLastPixel) {  // its word was read one byte early
+      PxLo = _mm512_mask_srli_epi32(PxLo, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b), SafeEnd), PxLo,
+                                    8);
+      PxHi = _mm512_mask_srli_epi32(
+          PxHi, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b + 16), SafeEnd), PxHi, 8);
+    }
     const __m512i Amounts = _mm512_load_si512(Shading + 16 * b);
     PxLo = _mm512_subs_epu8(_mm512_adds_epu8(PxLo, _mm512_shuffle_epi8(Amounts, BrightenLo)),
                             _mm512_shuffle_epi8(Amounts, DarkenLo));
