@@ -9,9 +9,10 @@
 #include "Random.h"
 
 // The step's inner loop is built once per vector width and the widest one the
-// processor has is picked when the program loads (an ifunc). The draw has
-// hand-written AVX2 and AVX-512 versions of its inner loop, picked at the first
-// draw. The sanitizer build runs the plain code of both.
+// processor has is picked when the program loads (an ifunc); the AVX-512 draw
+// code comes with a hand-written AVX-512 step. The draw has hand-written AVX2
+// and AVX-512 versions of its inner loop, picked at the first draw. The
+// sanitizer build runs the plain code of both.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(RIPPLE_NO_CLONES)
 #define RIPPLE_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #define RIPPLE_VECTOR_DRAW 1
@@ -103,13 +104,13 @@ void DrawInteriorPlain(const std::int32_t* U, const std::int32_t* C, const std::
   for (int x = From; x <= To; ++x) DrawPixel<int>(x, y, C[x - 1] - C[x + 1], U[x] - D[x], W, H, SrcRows, DstRow);
 }
 
-// What the vector draws need to know of the source beyond its rows: its start,
-// its row length, and the last byte offset from which 4 bytes can be read
-// without passing the end of its last row.
 // The 32-bit words of scratch the AVX-512 draw needs for a run of n pixels:
 // per block of 32 the offsets, the words and the shading.
 constexpr std::size_t DrawScratchWords(std::size_t n) { return (n + 31) / 32 * (32 + 32 + 16); }
 
+// What the vector draws need to know of the source beyond its rows: its start,
+// its row length, and the last byte offset from which 4 bytes can be read
+// without passing the end of its last row.
 struct TSourceBlock {
   const std::uint8_t* Bits;
   std::int32_t Stride;
@@ -277,11 +278,11 @@ __attribute__((target("avx512f,sse4.1"))) inline void GatherWords(const std::int
 // The tail is drawn under masks.
 //
 // A row goes in three passes over Scratch (DrawScratchWords(To − From + 1)
-// words, 64-byte aligned): the offsets and the shading of every block, then
-// the source words, then the shading and the stores. Moving lanes into and out
-// of vector registers one by one costs more than the rest of the draw, and a
-// vector load of words just stored one by one waits for the stores; a row
-// apart, the stores are done.
+// words, 64-byte aligned): the offsets and the shading amounts of every
+// block, then the source words, then the shading and the stores. Taking the
+// offsets out of a vector register lane by lane cost the vector unit more
+// than the rest of the draw; stored, and read back a pass later, when the
+// stores are done, each costs one plain load.
 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2")))
 int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From,
                        int To, int W, int H, const TSourceBlock& Src, std::uint8_t* DstRow, std::uint32_t* Scratch)
@@ -321,7 +322,9 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
     // run read the source's first word.
     _mm512_store_si512(Offsets + 32 * b, _mm512_maskz_min_epi32(KLo, OffLo, SafeEnd));
     _mm512_store_si512(Offsets + 32 * b + 16, _mm512_maskz_min_epi32(KHi, OffHi, SafeEnd));
-    Highest = _mm512_max_epi32(Highest, _mm512_max_epi32(OffLo, OffHi));  // lanes past the run too: no harm
+    // (A lane past the run can only make the check after the gather look
+    // needlessly.)
+    Highest = _mm512_max_epi32(Highest, _mm512_max_epi32(OffLo, OffHi));
     // Shading: dx clamped to 0..255 darkens, −dx clamped to 0..255 brightens;
     // per 128 bits the pack holds the darkening of the four pixels of the
     // first half, of the four of the second, then their brightening.
@@ -392,8 +395,8 @@ __attribute__((target("avx512f"))) inline __m512i NewHeights(__m512i Before, __m
 
 // StepInterior, 16 cells at a time. A cell's sum of eight neighbours is the
 // column sums left of it, at it and right of it, less its own C: three loads
-// a block instead of eight (unaligned loads of 64 bytes cost twice), the
-// neighbouring sums taken from the blocks before and after by lane shifts.
+// a block instead of eight, the neighbouring sums taken from the blocks
+// before and after by lane shifts.
 __attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::int32_t* __restrict U,
                                                                    const std::int32_t* __restrict C,
                                                                    const std::int32_t* __restrict D,

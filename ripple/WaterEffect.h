@@ -37,8 +37,9 @@ struct TConstBitmap24 {
 
 using TWaterDamping = std::uint8_t;  // percentage of amplitude lost per step, 1..99
 
-// Which code draws the refraction. Every one gives the same bytes; the widest
-// the processor runs is used unless a test or the benchmark picks another.
+// Which code draws the refraction (Avx512 also steps the water with its own
+// code). Every one gives the same heights and bytes; the widest the processor
+// runs is used unless a test or the benchmark picks another.
 enum class TDrawCode { Plain, Avx2, Avx512 };
 std::vector<TDrawCode> AvailableDrawCodes();  // Plain first, then the wider ones the processor runs
 TDrawCode CurrentDrawCode();

@@ -540,6 +540,116 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
   EXPECT_GT(LastPixelReads, 0);
 }
 
+// The vector step and draw work in blocks of 16 and 32 columns, with masks
+// at the ends of a run and no masks inside it. Water over exactly the
+// columns First..Last of every row puts the ends of the runs at chosen
+// places: lengths about the block sizes, runs that touch the edge columns or
+// not, a single column. One engine takes every size in turn, larger and
+// smaller, so that its work space follows the grid.
+TEST(WaterEffectFastPath, RunsEndingAboutTheBlockEdgesMatchThePlainVersion)
+{
+  const struct {
+    int Width, Height, First, Last;
+  } Rows[] = {{20, 6, 1, 18},  {34, 5, 1, 32},  {35, 5, 2, 33},   {36, 4, 1, 34},  {50, 4, 0, 49},
+              {66, 5, 3, 50},  {97, 4, 10, 42}, {97, 4, 1, 95},   {130, 4, 60, 129}, {40, 7, 17, 17},
+              {8, 3, 0, 7},    {49, 6, 1, 47},  {82, 3, 16, 64},  {3, 9, 0, 2},    {375, 3, 5, 369}};
+  TDrawCodeGuard Guard;
+  for (TDrawCode Code : AvailableDrawCodes()) {
+    UseDrawCode(Code);
+    TWaterEffect Water;
+    std::mt19937 Gen(77);
+    for (const auto& Row : Rows) {
+      SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + std::to_string(Row.Width) + " x " +
+                   std::to_string(Row.Height) + ", columns " + std::to_string(Row.First) + ".." +
+                   std::to_string(Row.Last));
+      const int W = Row.Width, H = Row.Height;
+      Water.SetSize(W, H);
+      TReferenceWater Reference(W, H);
+      TPicture Src(W, H, 0, W % 2 == 1), Dst(W, H, 0, W % 2 == 1), RefDst(W, H, 0, W % 2 == 1);
+      Src.Randomise(Gen);
+      for (int Frame = 0; Frame < 3; ++Frame) {
+        // The first frame raises the band; later ones let it spread.
+        if (Frame == 0)
+          for (int y = 0; y < H; ++y)
+            for (int x = Row.First; x <= Row.Last; ++x) {
+              const int Height = static_cast<int>(Gen() % 1200) - 400;
+              Water.Blob(x, y, 0, Height);
+              Reference.Blob(x, y, 0, Height);
+            }
+        Water.Render(Src.View(), Dst.View());
+        Reference.Step();
+        Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
+        for (int y = 0; y < H; ++y)
+          for (int x = 0; x < W; ++x) {
+            ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
+            ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame << " cell " << x << "," << y;
+          }
+        for (int y = 0; y < H; ++y)
+          ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
+                    std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
+              << "frame " << Frame << " row " << y;
+      }
+    }
+  }
+}
+
+// A source whose rows overlap (fewer bytes apart than a row of pixels holds)
+// is unusual but allowed: every code draws it as the plain code does. With
+// rows 1 byte apart the pixel above the source's last one starts 4 bytes
+// before the end, where the vector code reads the last pixel's word from;
+// the frames do read it from inside the grid (counted on the reference).
+TEST(WaterEffectFastPath, OverlappingSourceRowsDrawAsThePlainCode)
+{
+  const struct {
+    int Width, Height;
+    std::ptrdiff_t BytesPerLine;
+  } Rows[] = {{10, 6, 1}, {7, 5, 1}, {40, 8, 60}, {40, 8, 119}, {33, 9, 3}};
+  TDrawCodeGuard Guard;
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", rows " +
+                 std::to_string(Row.BytesPerLine) + " bytes apart");
+    const int W = Row.Width, H = Row.Height;
+    std::vector<std::uint8_t> Src(static_cast<std::size_t>((H - 1) * Row.BytesPerLine + 3 * W));
+    std::mt19937 Gen(5);
+    for (auto& B : Src) B = static_cast<std::uint8_t>(Gen());
+    const TConstBitmap24 SrcView(W, H, Src.data(), Row.BytesPerLine);
+    // The same frames for every code: the drops come from the same seed.
+    // Small drops, so that the slopes mostly point inside the grid.
+    const std::vector<TDrawCode> Codes = AvailableDrawCodes();
+    std::vector<std::vector<std::vector<std::uint8_t>>> Frames(Codes.size());
+    int AboveTheLastReads = 0;
+    for (std::size_t c = 0; c < Codes.size(); ++c) {
+      UseDrawCode(Codes[c]);
+      TWaterEffect Water;
+      Water.SetSize(W, H);
+      TReferenceWater Reference(W, H);
+      TPicture Dst(W, H);
+      std::mt19937 Drops(9);
+      for (int Frame = 0; Frame < 300; ++Frame) {
+        const int x = static_cast<int>(Drops() % W), y = static_cast<int>(Drops() % H);
+        const int Height = static_cast<int>(Drops() % 41) - 20;
+        Water.Blob(x, y, 0, Height);
+        Reference.Blob(x, y, 0, Height);
+        Water.Render(SrcView, Dst.View());
+        Reference.Step();
+        Frames[c].push_back(Dst.Bytes);
+        for (int py = 0; py < H && c == 0; ++py)
+          for (int px = 1; px + 1 < W; ++px) {
+            const std::int64_t Dx = Reference.C(px - 1, py) - Reference.C(px + 1, py);
+            const std::int64_t Dy = Reference.C(px, std::max(py - 1, 0)) - Reference.C(px, std::min(py + 1, H - 1));
+            if (px + Dx == W - 1 && py + Dy == H - 2) ++AboveTheLastReads;
+          }
+      }
+    }
+    if (Row.BytesPerLine == 1) {
+      EXPECT_GT(AboveTheLastReads, 0);
+    }
+    for (std::size_t c = 1; c < Codes.size(); ++c)
+      for (std::size_t Frame = 0; Frame < Frames[0].size(); ++Frame)
+        ASSERT_EQ(Frames[c][Frame], Frames[0][Frame]) << DrawCodeName(Codes[c]) << ", frame " << Frame;
+  }
+}
+
 TEST(WaterEffectFastPath, EveryProcessorRunsThePlainCode)
 {
   TDrawCodeGuard Guard;
