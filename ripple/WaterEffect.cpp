@@ -405,8 +405,8 @@ __attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::i
 {
   const __m512i Factor = _mm512_set1_epi32(F);
   __m512i Peak = _mm512_setzero_si512();
-  // Of the block before From only column From − 1 is wanted.
-  __m512i Before = ColumnSums(0x8000, U + From - 16, C + From - 16, D + From - 16);
+  // Of the block before From only column From − 1 is wanted (its last lane).
+  __m512i Before = _mm512_set1_epi32(U[From - 1] + C[From - 1] + D[From - 1]);
   __m512i Here = ColumnSums(FirstLanes(To + 2 - From), U + From, C + From, D + From);
   __m512i Centre = _mm512_maskz_loadu_epi32(FirstLanes(To + 1 - From), C + From);
   int x = From;
