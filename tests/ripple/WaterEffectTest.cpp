@@ -449,18 +449,40 @@ int DropHeight(TWaterKind Kind, std::mt19937& Gen)
   }
 }
 
-// Whether a pixel of the reference's current surface reads the source's last
-// pixel (the one a 4-byte read would pass the end of an unpadded bitmap at).
-bool ReadsTheLastPixel(TReferenceWater& Reference)
+// How many interior pixels of the reference's current surface read the
+// source pixel (Sx, Sy).
+int ReadsOf(TReferenceWater& Reference, int Sx, int Sy)
 {
   const int W = Reference.W, H = Reference.H;
+  int Reads = 0;
   for (int y = 0; y < H; ++y)
     for (int x = 1; x + 1 < W; ++x) {
       const std::int64_t Dx = Reference.C(x - 1, y) - Reference.C(x + 1, y);
       const std::int64_t Dy = Reference.C(x, std::max(y - 1, 0)) - Reference.C(x, std::min(y + 1, H - 1));
-      if (x + Dx == W - 1 && y + Dy == H - 1) return true;
+      Reads += x + Dx == Sx && y + Dy == Sy;
     }
-  return false;
+  return Reads;
+}
+
+// One frame of both, then every cell of both surfaces and every byte of the
+// destination compared.
+::testing::AssertionResult FrameMatchesReference(TWaterEffect& Water, TReferenceWater& Reference, TPicture& Src,
+                                                 TPicture& Dst, TPicture& RefDst, int Frame)
+{
+  Water.Render(Src.View(), Dst.View());
+  Reference.Step();
+  Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
+  const int W = Reference.W, H = Reference.H;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      if (Water.Cell(x, y) != Reference.C(x, y) || Water.PreviousCell(x, y) != Reference.P(x, y))
+        return ::testing::AssertionFailure() << "frame " << Frame << " cell " << x << "," << y << ": "
+                                             << Water.Cell(x, y) << " / " << Water.PreviousCell(x, y)
+                                             << " instead of " << Reference.C(x, y) << " / " << Reference.P(x, y);
+  for (int y = 0; y < H; ++y)
+    if (!std::equal(Dst.Pixel(0, y), Dst.Pixel(W, y), RefDst.Pixel(0, y)))
+      return ::testing::AssertionFailure() << "frame " << Frame << " row " << y << " differs";
+  return ::testing::AssertionSuccess();
 }
 
 TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
@@ -509,19 +531,8 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
             Water.Blob(x, y, Radius, Height);
             Reference.Blob(x, y, Radius, Height);
           }
-          Water.Render(Src.View(), Dst.View());
-          Reference.Step();
-          Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
-          for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) {
-              ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
-              ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame;
-            }
-          for (int y = 0; y < H; ++y)
-            ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
-                      std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
-                << "frame " << Frame << " row " << y;
-          if (Unpadded && ReadsTheLastPixel(Reference)) ++LastPixelReads;
+          ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
+          if (Unpadded && ReadsOf(Reference, W - 1, H - 1) > 0) ++LastPixelReads;
           if (Frame == Size.Frames - 1)
             for (int y = 0; y < H; ++y)
               for (int x = 0; x < W; ++x)
@@ -576,18 +587,7 @@ TEST(WaterEffectFastPath, RunsEndingAboutTheBlockEdgesMatchThePlainVersion)
               Water.Blob(x, y, 0, Height);
               Reference.Blob(x, y, 0, Height);
             }
-        Water.Render(Src.View(), Dst.View());
-        Reference.Step();
-        Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
-        for (int y = 0; y < H; ++y)
-          for (int x = 0; x < W; ++x) {
-            ASSERT_EQ(Water.Cell(x, y), Reference.C(x, y)) << "frame " << Frame << " cell " << x << "," << y;
-            ASSERT_EQ(Water.PreviousCell(x, y), Reference.P(x, y)) << "frame " << Frame << " cell " << x << "," << y;
-          }
-        for (int y = 0; y < H; ++y)
-          ASSERT_EQ(std::vector<std::uint8_t>(Dst.Pixel(0, y), Dst.Pixel(W, y)),
-                    std::vector<std::uint8_t>(RefDst.Pixel(0, y), RefDst.Pixel(W, y)))
-              << "frame " << Frame << " row " << y;
+        ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
       }
     }
   }
@@ -633,12 +633,7 @@ TEST(WaterEffectFastPath, OverlappingSourceRowsDrawAsThePlainCode)
         Water.Render(SrcView, Dst.View());
         Reference.Step();
         Frames[c].push_back(Dst.Bytes);
-        for (int py = 0; py < H && c == 0; ++py)
-          for (int px = 1; px + 1 < W; ++px) {
-            const std::int64_t Dx = Reference.C(px - 1, py) - Reference.C(px + 1, py);
-            const std::int64_t Dy = Reference.C(px, std::max(py - 1, 0)) - Reference.C(px, std::min(py + 1, H - 1));
-            if (px + Dx == W - 1 && py + Dy == H - 2) ++AboveTheLastReads;
-          }
+        if (c == 0) AboveTheLastReads += ReadsOf(Reference, W - 1, H - 2);
       }
     }
     if (Row.BytesPerLine == 1) {
