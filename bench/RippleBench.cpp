@@ -6,6 +6,9 @@
 // held across the picture and drops all over it, every row busy).
 // Prints the median of each and their ratio. --draw=plain|avx2|avx512 runs
 // the draw's code of that name instead of the widest the processor has.
+// Two parts of the whole-grid frame are also timed on their own, to show
+// where its time goes: the step (Render with no bitmaps advances the water
+// only) and the draw's reads of the source at the places the slopes point to.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -114,6 +117,9 @@ struct TFigures {
 TFigures Frames[2];
 double MemcpyMedian = 0;
 double ReferenceMedian = 0;
+double StepMedian = 0;
+double ReadsMedian = 0;
+std::size_t ReadsPerFrame = 0;
 
 void BM_RenderFrame(benchmark::State& State, TWaterKind Kind)
 {
@@ -189,10 +195,77 @@ void BM_ReferenceFrame(benchmark::State& State)
   State.counters["median_us"] = ReferenceMedian;
 }
 
+void BM_WholeGridStepOnly(benchmark::State& State)
+{
+  TScene Scene(TWaterKind::WholeGrid);
+  std::vector<double> Seconds;
+  for (auto _ : State) {
+    Scene.Drops();
+    const auto Start = std::chrono::steady_clock::now();
+    Scene.Water.Render(TConstBitmap24(), TBitmap24{});
+    const auto Stop = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(&Scene.Water);
+    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
+    Seconds.push_back(Elapsed);
+    State.SetIterationTime(Elapsed);
+  }
+  StepMedian = MedianMicroseconds(Seconds);
+  State.counters["median_us"] = StepMedian;
+}
+
+// The byte offset in the source of every pixel the last frame drew: where
+// its slopes point, or its own place where they point outside the grid.
+std::vector<std::uint32_t> SourceOffsets(const TWaterEffect& Water)
+{
+  std::vector<std::uint32_t> Offsets;
+  for (int y = 0; y < Height; ++y) {
+    const TWaterEffect::TColumns Drawn = Water.DrawnColumns(y);
+    for (int x = Drawn.First; x <= Drawn.Last; ++x) {
+      const int Dx = Water.Cell(std::max(x - 1, 0), y) - Water.Cell(std::min(x + 1, Width - 1), y);
+      const int Dy = Water.Cell(x, std::max(y - 1, 0)) - Water.Cell(x, std::min(y + 1, Height - 1));
+      const bool Inside = x + Dx >= 0 && x + Dx < Width && y + Dy >= 0 && y + Dy < Height;
+      Offsets.push_back(static_cast<std::uint32_t>(Inside ? (y + Dy) * Stride + 3 * (x + Dx) : y * Stride + 3 * x));
+    }
+  }
+  return Offsets;
+}
+
+// Only the reads: one 4-byte word per drawn pixel from its place in the
+// source (the rows are padded, so the last pixel's word stays inside), at the
+// offsets of one whole-grid frame, read again and again (the offsets stay in
+// the cache), as a plain loop of loads and stores.
+void BM_WholeGridSourceReads(benchmark::State& State)
+{
+  TScene Scene(TWaterKind::WholeGrid);
+  Scene.Frame();
+  const std::vector<std::uint32_t> Offsets = SourceOffsets(Scene.Water);
+  std::vector<std::uint32_t> Words(Width * Height);
+  std::vector<double> Seconds;
+  for (auto _ : State) {
+    const std::uint8_t* const Source = Scene.Src.data();
+    const std::uint32_t* const From = Offsets.data();
+    std::uint32_t* const To = Words.data();
+    const std::size_t Count = Offsets.size();
+    const auto Start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < Count; ++i) std::memcpy(To + i, Source + From[i], 4);
+    benchmark::ClobberMemory();
+    const auto Stop = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(Words.data());
+    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
+    Seconds.push_back(Elapsed);
+    State.SetIterationTime(Elapsed);
+  }
+  ReadsMedian = MedianMicroseconds(Seconds);
+  ReadsPerFrame = Offsets.size();
+  State.counters["median_us"] = ReadsMedian;
+}
+
 BENCHMARK(BM_MemcpyPicture)->UseManualTime()->MinTime(1.0);
 BENCHMARK_CAPTURE(BM_RenderFrame, banner, TWaterKind::Banner)->UseManualTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_RenderFrame, whole_grid, TWaterKind::WholeGrid)->UseManualTime()->MinTime(2.0);
 BENCHMARK(BM_ReferenceFrame)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_WholeGridStepOnly)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_WholeGridSourceReads)->UseManualTime()->MinTime(1.0);
 
 // --draw=plain|avx2|avx512 picks the draw's code (default: the widest there is).
 bool PickDrawCode(int& argc, char** argv)
@@ -239,5 +312,11 @@ int main(int argc, char** argv)
   if (ReferenceMedian > 0)
     std::printf("median frame, plain reference version:       %8.2f us  = %5.1f x memcpy\n", ReferenceMedian,
                 ReferenceMedian / MemcpyMedian);
+  if (StepMedian > 0)
+    std::printf("whole grid, the step alone:                  %8.2f us  = %5.1f x memcpy\n", StepMedian,
+                StepMedian / MemcpyMedian);
+  if (ReadsMedian > 0)
+    std::printf("whole grid, the source reads alone:          %8.2f us  = %5.1f x memcpy  (%zu reads a frame)\n",
+                ReadsMedian, ReadsMedian / MemcpyMedian, ReadsPerFrame);
   return 0;
 }
