@@ -35,6 +35,18 @@ double MedianMicroseconds(std::vector<double>& Seconds)
   return Seconds[Seconds.size() / 2] * 1e6;
 }
 
+// Times one run of Work for a benchmark with manual time, and keeps it.
+template <typename TWork>
+void TimeOnce(benchmark::State& State, std::vector<double>& Seconds, TWork&& Work)
+{
+  const auto Start = std::chrono::steady_clock::now();
+  Work();
+  const auto Stop = std::chrono::steady_clock::now();
+  const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
+  Seconds.push_back(Elapsed);
+  State.SetIterationTime(Elapsed);
+}
+
 enum class TWaterKind { Banner, WholeGrid };
 
 // The drops of one frame, as the control raises them (Radius 0, TrackBlob 100,
@@ -129,13 +141,10 @@ void BM_RenderFrame(benchmark::State& State, TWaterKind Kind)
   int Samples = 0;
   for (auto _ : State) {
     Scene.Drops();
-    const auto Start = std::chrono::steady_clock::now();
-    Scene.Render();
-    const auto Stop = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(Scene.Dst.data());
-    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
-    Seconds.push_back(Elapsed);
-    State.SetIterationTime(Elapsed);
+    TimeOnce(State, Seconds, [&] {
+      Scene.Render();
+      benchmark::DoNotOptimize(Scene.Dst.data());
+    });
     if (Seconds.size() % 64 == 1) {
       State.PauseTiming();
       double S, N;
@@ -159,14 +168,10 @@ void BM_MemcpyPicture(benchmark::State& State)
   std::vector<std::uint8_t> Src(PictureBytes, 7), Dst(PictureBytes);
   std::vector<double> Seconds;
   for (auto _ : State) {
-    const auto Start = std::chrono::steady_clock::now();
-    std::memcpy(Dst.data(), Src.data(), PictureBytes);
-    benchmark::ClobberMemory();
-    const auto Stop = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(Dst.data());
-    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
-    Seconds.push_back(Elapsed);
-    State.SetIterationTime(Elapsed);
+    TimeOnce(State, Seconds, [&] {
+      std::memcpy(Dst.data(), Src.data(), PictureBytes);
+      benchmark::ClobberMemory();
+    });
   }
   MemcpyMedian = MedianMicroseconds(Seconds);
   State.counters["median_us"] = MemcpyMedian;
@@ -182,14 +187,11 @@ void BM_ReferenceFrame(benchmark::State& State)
   for (auto _ : State) {
     ++Count;
     Reference.Blob((Count * 7) % Width, (Count * 3) % Height, 0, 100);
-    const auto Start = std::chrono::steady_clock::now();
-    Reference.Step();
-    Reference.Draw(Scene.Src.data(), Scene.Dst.data(), Stride);
-    const auto Stop = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(Scene.Dst.data());
-    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
-    Seconds.push_back(Elapsed);
-    State.SetIterationTime(Elapsed);
+    TimeOnce(State, Seconds, [&] {
+      Reference.Step();
+      Reference.Draw(Scene.Src.data(), Scene.Dst.data(), Stride);
+      benchmark::DoNotOptimize(Scene.Dst.data());
+    });
   }
   ReferenceMedian = MedianMicroseconds(Seconds);
   State.counters["median_us"] = ReferenceMedian;
@@ -201,13 +203,10 @@ void BM_WholeGridStepOnly(benchmark::State& State)
   std::vector<double> Seconds;
   for (auto _ : State) {
     Scene.Drops();
-    const auto Start = std::chrono::steady_clock::now();
-    Scene.Water.Render(TConstBitmap24(), TBitmap24{});
-    const auto Stop = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(&Scene.Water);
-    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
-    Seconds.push_back(Elapsed);
-    State.SetIterationTime(Elapsed);
+    TimeOnce(State, Seconds, [&] {
+      Scene.Water.Render(TConstBitmap24(), TBitmap24{});
+      benchmark::DoNotOptimize(&Scene.Water);
+    });
   }
   StepMedian = MedianMicroseconds(Seconds);
   State.counters["median_us"] = StepMedian;
@@ -230,6 +229,12 @@ std::vector<std::uint32_t> SourceOffsets(const TWaterEffect& Water)
   return Offsets;
 }
 
+// The 4-byte words at Source + From[0 .. Count − 1], into To.
+void ReadWords(const std::uint8_t* Source, const std::uint32_t* From, std::uint32_t* To, std::size_t Count)
+{
+  for (std::size_t i = 0; i < Count; ++i) std::memcpy(To + i, Source + From[i], 4);
+}
+
 // Only the reads: one 4-byte word per drawn pixel from its place in the
 // source (the rows are padded, so the last pixel's word stays inside), at the
 // offsets of one whole-grid frame, read again and again (the offsets stay in
@@ -242,18 +247,10 @@ void BM_WholeGridSourceReads(benchmark::State& State)
   std::vector<std::uint32_t> Words(Width * Height);
   std::vector<double> Seconds;
   for (auto _ : State) {
-    const std::uint8_t* const Source = Scene.Src.data();
-    const std::uint32_t* const From = Offsets.data();
-    std::uint32_t* const To = Words.data();
-    const std::size_t Count = Offsets.size();
-    const auto Start = std::chrono::steady_clock::now();
-    for (std::size_t i = 0; i < Count; ++i) std::memcpy(To + i, Source + From[i], 4);
-    benchmark::ClobberMemory();
-    const auto Stop = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(Words.data());
-    const double Elapsed = std::chrono::duration<double>(Stop - Start).count();
-    Seconds.push_back(Elapsed);
-    State.SetIterationTime(Elapsed);
+    TimeOnce(State, Seconds, [&] {
+      ReadWords(Scene.Src.data(), Offsets.data(), Words.data(), Offsets.size());
+      benchmark::ClobberMemory();
+    });
   }
   ReadsMedian = MedianMicroseconds(Seconds);
   ReadsPerFrame = Offsets.size();
