@@ -19,9 +19,9 @@
 #include <QString>
 #include <QWidget>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
-#include "NumberFormat.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
+#include "decree/NumberFormat.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BatchRun.h"
+#include "batch/BatchRun.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "XlsxWriter.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "batch/XlsxWriter.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "NumberFormat.h"
-#include "Writers.h"
+#include "decree/NumberFormat.h"
+#include "batch/Writers.h"
 
 inline constexpr const char* ProgramName = "salary-decree-batch";
 

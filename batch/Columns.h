@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "DecreeFields.h"
+#include "decree/DecreeFields.h"
 
 struct ColumnLayout {
   std::vector<std::string> Headers;         // as in the file, up to the last named column

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "OutputFile.h"
+#include "batch/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <cstring>
 #include <system_error>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "Columns.h"
-#include "CsvReader.h"
-#include "DecreeCompute.h"
-#include "NumberFormat.h"
+#include "storage/BaseValues.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeCompute.h"
+#include "decree/NumberFormat.h"
 
 struct RowError {
   std::string Message;  // the window's text: a check's message, or the error box's with its full stop

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RowPanel.h"
+#include "batch/RowPanel.h"
 
-#include "BatchTexts.h"
-#include "CellText.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CellText.h"
+#include "decree/WindowTexts.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ int RowPanel::ItemIndex() const {
   if (!index) {
     const std::string& header = FLayout.Headers[static_cast<std::size_t>(FLayout.ColumnOf(C::ComboBox1))];
     throw RowCellError(BatchTexts::Fill(BatchTexts::InsuranceInvalid,
-                                        {TrimControl(cell), TrimHeader(header), Texts::ComboItem0, Texts::ComboItem1}),
+                                        {TrimControl(cell), TrimHeader(header), WindowTexts::ComboItem0, WindowTexts::ComboItem1}),
                        C::ComboBox1);
   }
   return *index;

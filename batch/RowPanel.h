@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "Columns.h"
-#include "DecreeInput.h"
+#include "storage/BaseValues.h"
+#include "batch/Columns.h"
+#include "decree/DecreeInput.h"
 
 // A cell that no control can hold (a flag or an insurance type the list does
 // not offer); what() is the Persian message.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Writers.h"
+#include "batch/Writers.h"
 
 #include <csv.h>
 #include <fcntl.h>
@@ -7,9 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "AmountText.h"
-#include "BatchTexts.h"
-#include "DecreeFields.h"
+#include "batch/AmountText.h"
+#include "batch/BatchTexts.h"
+#include "decree/DecreeFields.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "XlsxWriter.h"
+#include "batch/XlsxWriter.h"
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "DecreeTexts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <iostream>
 #include <string>
 
-#include "BatchRun.h"
-#include "BatchTexts.h"
+#include "batch/BatchRun.h"
+#include "batch/BatchTexts.h"
 #ifdef SALARY_DECREE_BATCH_PDF
-#include "PdfWriter.h"
+#include "batch/PdfWriter.h"
 #endif
 
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Random.h"
-#include "WaterImage.h"
+#include "ripple/Random.h"
+#include "ripple/WaterImage.h"
 
 int main(int argc, char** argv)
 {

@@ -13,10 +13,10 @@
 #include <fstream>
 #include <string>
 
-#include "BatchRun.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "Writers.h"
+#include "batch/BatchRun.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "batch/Writers.h"
 
 namespace {
 

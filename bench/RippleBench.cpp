@@ -17,9 +17,9 @@
 #include <cstring>
 #include <vector>
 
-#include "Random.h"
-#include "ReferenceWater.h"
-#include "WaterEffect.h"
+#include "ripple/Random.h"
+#include "tests/ripple/ReferenceWater.h"
+#include "ripple/WaterEffect.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeCompute.h"
+#include "decree/DecreeCompute.h"
 
 #include <cmath>
 #include <string>
 
-#include "DecreeTexts.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 

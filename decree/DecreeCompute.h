@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
 // Group points for groups 1..20; group g is at index g - 1.
 using GroupPoints = std::array<std::int32_t, 20>;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeExplain.h"
+#include "decree/DecreeExplain.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeFields.h"
+#include "decree/DecreeFields.h"
 
 namespace {
 using C = PanelControl;

@@ -7,8 +7,8 @@
 #include <array>
 #include <cstddef>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
 
 enum class InputKind {
   Number,     // an edit box converted into DecreeInput

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
-#include "DecreeCompute.h"
-#include "DecreeTexts.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 struct DecreeInput {
   // Amounts in rials, percentages as plain numbers of percent.

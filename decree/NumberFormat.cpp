@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 #include <algorithm>
 #include <clocale>

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "FuzzCheck.h"
+#include "storage/BaseValues.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

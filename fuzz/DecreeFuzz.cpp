@@ -18,13 +18,13 @@
 #include <cstring>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "DecreeExplain.h"
-#include "DecreeInput.h"
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeExplain.h"
+#include "decree/DecreeInput.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ExactNumber.h"
+#include "fuzz/ExactNumber.h"
 
 #include <algorithm>
 #include <cmath>

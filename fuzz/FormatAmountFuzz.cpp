@@ -10,9 +10,9 @@
 #include <cmath>
 #include <vector>
 
-#include "DecreeReport.h"
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
+#include "decree/DecreeReport.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

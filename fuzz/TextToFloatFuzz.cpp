@@ -6,9 +6,9 @@
 // Input: one byte choosing the decimal separator, then the text.
 #include <cstring>
 
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
-#include "NumberFormat.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
+#include "decree/NumberFormat.h"
 
 namespace {
 

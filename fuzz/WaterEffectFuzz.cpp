@@ -21,9 +21,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "Random.h"
-#include "WaterEffect.h"
+#include "fuzz/FuzzCheck.h"
+#include "ripple/Random.h"
+#include "ripple/WaterEffect.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Random.h"
+#include "ripple/Random.h"
 
 #include <chrono>
 #include <random>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WaterEffect.h"
+#include "ripple/WaterEffect.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <utility>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 // The step's inner loop is built once per vector width and the widest one the
 // processor has is picked when the program loads (an ifunc); the AVX-512 draw

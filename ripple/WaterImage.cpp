@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WaterImage.h"
+#include "ripple/WaterImage.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -11,8 +11,8 @@
 #include <climits>
 #include <cstring>
 
-#include "JpegDecoder.h"
-#include "Random.h"
+#include "ripple/JpegDecoder.h"
+#include "ripple/Random.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "WaterEffect.h"
+#include "ripple/WaterEffect.h"
 
 class QTimer;
 

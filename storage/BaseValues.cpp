@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BaseValues.h"
+#include "storage/BaseValues.h"
 
-#include "Utf8.h"
+#include "storage/Utf8.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

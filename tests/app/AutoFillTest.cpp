@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 class AutoFillTest : public QObject {
   Q_OBJECT

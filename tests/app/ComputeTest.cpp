@@ -13,7 +13,7 @@
 #include <QComboBox>
 #include <QFrame>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "Random.h"
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "ripple/Random.h"
+#include "tests/app/TestSupport.h"
+#include "ripple/WaterImage.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

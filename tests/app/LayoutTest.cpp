@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "Look.h"
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "app/Look.h"
+#include "tests/app/TestSupport.h"
+#include "ripple/WaterImage.h"
 
 namespace {
 

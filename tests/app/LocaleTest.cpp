@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 class LocaleTest : public QObject {
   Q_OBJECT

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

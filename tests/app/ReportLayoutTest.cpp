@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "DecreeReport.h"
-#include "PdfReader.h"
-#include "ReportLayout.h"
-#include "Texts.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeReport.h"
+#include "tests/app/PdfReader.h"
+#include "report/ReportLayout.h"
+#include "report/ReportTexts.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 
@@ -186,7 +186,7 @@ void ReportLayoutTest::jobThatCannotStartCarriesTheWindowsText() {
   } catch (const std::runtime_error& Error) {
     Caught = QString::fromUtf8(Error.what());
   }
-  QCOMPARE(Caught, QString::fromUtf8(Texts::PrintNotStarted));
+  QCOMPARE(Caught, QString::fromUtf8(ReportTexts::PrintNotStarted));
   QVERIFY(!QFileInfo(Target).isFile());
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "Look.h"
+#include "app/Look.h"
 
 MessageRecorder::MessageRecorder() {
   Previous = SetMessageBoxFunction([this](QWidget*, MessageKind Kind, const QString& Text) {

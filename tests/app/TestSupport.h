@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "MessageBox.h"
-#include "Unit1.h"
+#include "app/MessageBox.h"
+#include "app/Unit1.h"
 
 class QLineEdit;
 

@@ -27,8 +27,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include "TestSupport.h"
-#include "Translations.h"
+#include "tests/app/TestSupport.h"
+#include "app/Translations.h"
 
 namespace {
 

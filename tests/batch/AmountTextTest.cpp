@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "AmountText.h"
-#include "DecreeReport.h"
+#include "batch/AmountText.h"
+#include "decree/DecreeReport.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Columns.h"
-#include "CsvReader.h"
-#include "DecreeFields.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeFields.h"
 
 namespace BatchTest {
 

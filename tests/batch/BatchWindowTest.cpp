@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "BatchRows.h"
-#include "Pipeline.h"
-#include "TestSupport.h"
+#include "tests/batch/BatchRows.h"
+#include "batch/Pipeline.h"
+#include "tests/app/TestSupport.h"
 
 Q_DECLARE_METATYPE(BatchTest::Cells)
 

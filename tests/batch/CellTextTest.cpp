@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "CellText.h"
+#include "batch/CellText.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "Columns.h"
-#include "CsvReader.h"
+#include "batch/BatchTexts.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
 
 namespace {
 

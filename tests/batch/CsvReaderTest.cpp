@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
 
 using namespace std::string_literals;
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "BatchRows.h"
-#include "BatchTexts.h"
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
-#include "Pipeline.h"
-#include "WorkedInputs.h"
+#include "tests/batch/BatchRows.h"
+#include "batch/BatchTexts.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
+#include "batch/Pipeline.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 

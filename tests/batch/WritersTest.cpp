@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "BatchRows.h"
-#include "DecreeReport.h"
-#include "OutputFile.h"
-#include "Writers.h"
-#include "WorkedInputs.h"
+#include "tests/batch/BatchRows.h"
+#include "decree/DecreeReport.h"
+#include "batch/OutputFile.h"
+#include "batch/Writers.h"
+#include "tests/decree/WorkedInputs.h"
 
 using namespace std::string_literals;
 

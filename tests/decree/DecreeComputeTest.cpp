@@ -3,8 +3,8 @@
 
 #include <cfloat>
 
-#include "DecreeCompute.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeCompute.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 

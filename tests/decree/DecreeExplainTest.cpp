@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "DecreeExplain.h"
-#include "DecreeReport.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeExplain.h"
+#include "decree/DecreeReport.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
-#include "FakePanel.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
+#include "tests/decree/FakePanel.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
 // An input panel in memory; records what the decree does to it.
 class FakePanel : public DecreePanel {

@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <string>
 
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 namespace {
 

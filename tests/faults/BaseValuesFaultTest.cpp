@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "StorageTestSupport.h"
+#include "storage/BaseValues.h"
+#include "tests/storage/StorageTestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace StorageTest;

@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "WaterEffect.h"
+#include "ripple/WaterEffect.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "JpegDecoder.h"
+#include "ripple/JpegDecoder.h"
 
 namespace {
 

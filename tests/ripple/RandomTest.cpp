@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 // Scripts the process-wide generator for one test: records every n asked for
 // and answers from a list (0 once the list is used up).

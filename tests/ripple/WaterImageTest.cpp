@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "Random.h"
-#include "ScriptedRandom.h"
-#include "WaterImage.h"
+#include "ripple/Random.h"
+#include "tests/ripple/ScriptedRandom.h"
+#include "ripple/WaterImage.h"
 
 Q_DECLARE_METATYPE(TAlign)
 

@@ -16,8 +16,8 @@
 #include <QTextEdit>
 #include <cstddef>
 
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "tests/app/TestSupport.h"
+#include "ripple/WaterImage.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of live heap bytes (GCC ships no header for it).

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The base values loader on a file named by its full path: the batch program's
 // --base FILE reads a year's info.ini from anywhere, with the window's rules.
-#include "BaseValues.h"
-#include "StorageTestSupport.h"
+#include "storage/BaseValues.h"
+#include "tests/storage/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 

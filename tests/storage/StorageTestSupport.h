@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
+#include "storage/BaseValues.h"
 
 namespace StorageTest {
 

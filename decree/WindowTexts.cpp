@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Texts.h"
+#include "decree/WindowTexts.h"
 
-namespace Texts {
+namespace WindowTexts {
 
 const char ApplicationTitle[] = "محاسبه احکام کارگزینی";
 const char CaptionStart[] = "نرم افزار محاسبه احکام کارگزینی (برنامه نویس: ";
@@ -65,9 +65,6 @@ const char CheckBox5Purpose[] = "بر مبنای مجموع حقوق و فوق �
 const char WaterImage1Name[] = "تصویر متحرک موج آب";
 const char WaterImage1Description[] = "کلیک روی تصویر، صفحه وب برنامه نویس را در مرورگر باز می کند";
 
-const char NoPrinter[] = "چاپگری برای چاپ وجود ندارد";
-const char PrintNotStarted[] = "چاپ آغاز نشد";
-const char PrintFailed[] = "چاپ به پایان نرسید";
 const char UnknownError[] = "خطای ناشناخته";
 
-}  // namespace Texts
+}  // namespace WindowTexts
