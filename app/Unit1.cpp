@@ -30,19 +30,19 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTextEdit>
 #include <QUrl>
 
-#include "storage/BaseValues.h"
-#include "decree/DecreeReport.h"
 #include "app/Look.h"
 #include "app/MessageBox.h"
+#include "decree/DecreeReport.h"
+#include "decree/WindowTexts.h"
 #include "report/Fonts.h"
 #include "report/ReportLayout.h"
-#include "decree/WindowTexts.h"
 #include "ripple/WaterImage.h"
+#include "storage/BaseValues.h"
 
 #ifndef DECREE_AUTHOR_NAME
 #define DECREE_AUTHOR_NAME ""
@@ -70,8 +70,7 @@ class TPlainItemDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
-  void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-             const QModelIndex& Index) const override {
+  void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     const bool Highlighted = Option.state & QStyle::State_Selected;
     Painter->fillRect(Option.rect, Option.palette.brush(Highlighted ? QPalette::Highlight : QPalette::Base));
     Painter->setPen(Option.palette.color(Highlighted ? QPalette::HighlightedText : QPalette::Text));
@@ -82,8 +81,7 @@ class TPlainItemDelegate : public QStyledItemDelegate {
 
   QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     const QFontMetrics Metrics(Option.font);
-    return {Metrics.horizontalAdvance(Index.data(Qt::DisplayRole).toString()) + 4,
-            std::max(16, Metrics.height())};
+    return {Metrics.horizontalAdvance(Index.data(Qt::DisplayRole).toString()) + 4, std::max(16, Metrics.height())};
   }
 };
 
@@ -188,9 +186,7 @@ std::string Utf8(const QString& Text) { return Text.toStdString(); }
 // A caption as a screen reader names its control: without its colon (" :"
 // ends most labels; Label22 has it before its bracket) and the spaces a group
 // box caption is framed with.
-QString SpokenName(QString Caption) {
-  return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed();
-}
+QString SpokenName(QString Caption) { return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed(); }
 
 // A plain top-level QWidget is "filler" to a screen reader: the window is
 // offered as a window, named by its caption. Its two panels are QFrames,
@@ -207,8 +203,8 @@ QAccessibleInterface* WindowAccessible(const QString& Key, QObject* Object) {
 }  // namespace
 
 TForm1::TForm1(QWidget* Parent)
-    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form1"));
   static const bool FactoryInstalled = (QAccessible::installFactory(WindowAccessible), true);
   Q_UNUSED(FactoryInstalled);
@@ -379,27 +375,24 @@ void TForm1::CreateControls() {
 
   // Panel1 first, then Panel2; only the visible panel's controls take part.
   const std::vector<QWidget*> TabOrder = {
-      Button2, Button3, RichEdit1,
-      Edit1, Edit2, Edit3, Edit26, Edit4, Edit5, Edit25, Edit18,
-      Edit6, Edit7, Edit8, Edit9, Edit10, Edit12, ComboBox1, Edit11,
-      CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox8,
-      Edit13, Edit14, Edit15, Edit16, Edit17, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24,
-      CheckBox5, CheckBox6, Button1};
+      Button2,   Button3,   RichEdit1, Edit1,     Edit2,  Edit3,     Edit26,    Edit4,     Edit5,  Edit25,
+      Edit18,    Edit6,     Edit7,     Edit8,     Edit9,  Edit10,    Edit12,    ComboBox1, Edit11, CheckBox1,
+      CheckBox2, CheckBox3, CheckBox4, CheckBox8, Edit13, Edit14,    Edit15,    Edit16,    Edit17, Edit19,
+      Edit20,    Edit21,    Edit22,    Edit23,    Edit24, CheckBox5, CheckBox6, Button1};
   for (std::size_t I = 1; I < TabOrder.size(); ++I) setTabOrder(TabOrder[I - 1], TabOrder[I]);
 
   // The Enter order: top to bottom through the three group boxes, ending on
   // Button1. ComboBox1 moves on only when an item is chosen; CheckBox5 is
   // passed over.
   const std::vector<std::pair<QWidget*, QWidget*>> EnterOrder = {
-      {Edit1, Edit2}, {Edit2, Edit3}, {Edit3, Edit26}, {Edit26, Edit4}, {Edit4, Edit5},
-      {Edit5, Edit25}, {Edit25, Edit18}, {Edit18, Edit6},
-      {Edit6, Edit7}, {Edit7, Edit8}, {Edit8, Edit9}, {Edit9, Edit10}, {Edit10, Edit12},
-      {Edit12, ComboBox1}, {Edit11, CheckBox1},
-      {CheckBox1, CheckBox2}, {CheckBox2, CheckBox3}, {CheckBox3, CheckBox4}, {CheckBox4, CheckBox8},
-      {CheckBox8, Edit13},
-      {Edit13, Edit14}, {Edit14, Edit15}, {Edit15, Edit16}, {Edit16, Edit17}, {Edit17, Edit19},
-      {Edit19, Edit20}, {Edit20, Edit21}, {Edit21, Edit22}, {Edit22, Edit23}, {Edit23, Edit24},
-      {Edit24, CheckBox6}, {CheckBox6, Button1}};
+      {Edit1, Edit2},         {Edit2, Edit3},         {Edit3, Edit26},        {Edit26, Edit4},
+      {Edit4, Edit5},         {Edit5, Edit25},        {Edit25, Edit18},       {Edit18, Edit6},
+      {Edit6, Edit7},         {Edit7, Edit8},         {Edit8, Edit9},         {Edit9, Edit10},
+      {Edit10, Edit12},       {Edit12, ComboBox1},    {Edit11, CheckBox1},    {CheckBox1, CheckBox2},
+      {CheckBox2, CheckBox3}, {CheckBox3, CheckBox4}, {CheckBox4, CheckBox8}, {CheckBox8, Edit13},
+      {Edit13, Edit14},       {Edit14, Edit15},       {Edit15, Edit16},       {Edit16, Edit17},
+      {Edit17, Edit19},       {Edit19, Edit20},       {Edit20, Edit21},       {Edit21, Edit22},
+      {Edit22, Edit23},       {Edit23, Edit24},       {Edit24, CheckBox6},    {CheckBox6, Button1}};
   for (const auto& [Control, Next] : EnterOrder) {
     Successor.insert(Control, Next);
     Control->installEventFilter(this);
@@ -413,13 +406,13 @@ void TForm1::CreateControls() {
 // own caption. Hints become descriptions (a description shows no tooltip).
 void TForm1::NameForScreenReaders() {
   const std::pair<QLabel*, QWidget*> Rows[] = {
-      {Label1, Edit1},   {Label2, Edit2},    {Label3, Edit3},   {Label26, Edit26},  {Label5, Edit4},
-      {Label4, Edit5},   {Label20, Edit25},  {Label25, Edit18}, {Label6, Edit6},    {Label7, Edit7},
-      {Label8, Edit8},   {Label10, Edit9},   {Label9, Edit10},  {Label19, Edit12},  {Label21, ComboBox1},
-      {Label12, Edit11}, {Label14, Edit13},  {Label13, Edit14}, {Label15, Edit15},  {Label16, Edit16},
-      {Label17, Edit17}, {Label77, Edit19},  {Label78, Edit20}, {Label79, Edit21},  {Label86, Edit22},
-      {Label87, Edit23}, {Label88, Edit24},  {Label11, CheckBox1}, {Label18, CheckBox2},
-      {Label24, CheckBox3}, {Label23, CheckBox4}, {Label22, CheckBox8}};
+      {Label1, Edit1},      {Label2, Edit2},     {Label3, Edit3},      {Label26, Edit26},    {Label5, Edit4},
+      {Label4, Edit5},      {Label20, Edit25},   {Label25, Edit18},    {Label6, Edit6},      {Label7, Edit7},
+      {Label8, Edit8},      {Label10, Edit9},    {Label9, Edit10},     {Label19, Edit12},    {Label21, ComboBox1},
+      {Label12, Edit11},    {Label14, Edit13},   {Label13, Edit14},    {Label15, Edit15},    {Label16, Edit16},
+      {Label17, Edit17},    {Label77, Edit19},   {Label78, Edit20},    {Label79, Edit21},    {Label86, Edit22},
+      {Label87, Edit23},    {Label88, Edit24},   {Label11, CheckBox1}, {Label18, CheckBox2}, {Label24, CheckBox3},
+      {Label23, CheckBox4}, {Label22, CheckBox8}};
   for (const auto& [Label, Control] : Rows) {
     QString Name = SpokenName(Label->text());
     if (auto* Box = qobject_cast<QCheckBox*>(Control)) Name += QStringLiteral(": ") + Box->text();
@@ -427,7 +420,8 @@ void TForm1::NameForScreenReaders() {
     // The label-for relation, for screen readers that follow it.
     Label->setBuddy(Control);
   }
-  CheckBox5->setAccessibleName(SpokenName(Tr(WindowTexts::Label86)) + QStringLiteral(": ") + Tr(WindowTexts::CheckBox5Purpose));
+  CheckBox5->setAccessibleName(SpokenName(Tr(WindowTexts::Label86)) + QStringLiteral(": ") +
+                               Tr(WindowTexts::CheckBox5Purpose));
   CheckBox6->setAccessibleName(Tr(WindowTexts::CheckBox6));
   for (QPushButton* Button : {Button1, Button2, Button3}) Button->setAccessibleName(Button->text());
   RichEdit1->setAccessibleName(SpokenName(Tr(WindowTexts::GroupBox4)));
@@ -558,8 +552,8 @@ void TForm1::Edit25KeyUp() { ClauseBAutoFill(); }
 void TForm1::ClauseBAutoFill() {
   Guarded([this] {
     Edit18->clear();
-    Edit18->setText(QString::fromStdString(
-        ClauseBAmountText(Text(PanelControl::Edit1), Text(PanelControl::Edit25), Numbers)));
+    Edit18->setText(
+        QString::fromStdString(ClauseBAmountText(Text(PanelControl::Edit1), Text(PanelControl::Edit25), Numbers)));
   });
 }
 
@@ -581,10 +575,10 @@ bool TForm1::FilterKey(QWidget* Control, QKeyEvent* Event) {
   // Keys that are commands rather than characters keep their function: the
   // focus keys, Delete (X11 gives it the text DEL) and the clipboard shortcuts,
   // so that pasted text can reach the conversion and its message.
-  if (Event->text().isEmpty() || KeyCode == Qt::Key_Tab || KeyCode == Qt::Key_Backtab ||
-      KeyCode == Qt::Key_Delete || Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Cut) ||
-      Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::Undo) ||
-      Event->matches(QKeySequence::Redo) || Event->matches(QKeySequence::SelectAll))
+  if (Event->text().isEmpty() || KeyCode == Qt::Key_Tab || KeyCode == Qt::Key_Backtab || KeyCode == Qt::Key_Delete ||
+      Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Cut) || Event->matches(QKeySequence::Paste) ||
+      Event->matches(QKeySequence::Undo) || Event->matches(QKeySequence::Redo) ||
+      Event->matches(QKeySequence::SelectAll))
     return false;
   // A check box toggles on the Space key going down and up, not on the typed
   // space, so the key itself must get through.
@@ -656,10 +650,9 @@ void TForm1::ShowError(const QString& Message) {
 }
 
 QLineEdit* TForm1::EditByNumber(int Number) const {
-  const std::array<QLineEdit*, 26> Edits = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Edit6,  Edit7,
-                                            Edit8,  Edit9,  Edit10, Edit11, Edit12, Edit13, Edit14,
-                                            Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21,
-                                            Edit22, Edit23, Edit24, Edit25, Edit26};
+  const std::array<QLineEdit*, 26> Edits = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Edit6,  Edit7,  Edit8,  Edit9,
+                                            Edit10, Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18,
+                                            Edit19, Edit20, Edit21, Edit22, Edit23, Edit24, Edit25, Edit26};
   return Edits.at(static_cast<std::size_t>(Number - 1));
 }
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <csignal>
+
 #include <QApplication>
 #include <QIcon>
 
-#include <csignal>
-
 #include "app/Look.h"
-#include "decree/WindowTexts.h"
 #include "app/Translations.h"
 #include "app/Unit1.h"
+#include "decree/WindowTexts.h"
 
 int main(int argc, char* argv[]) {
   // Under a file-size limit the kernel would kill the program mid-save; ignored,

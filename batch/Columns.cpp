@@ -106,7 +106,8 @@ std::string TrimHeader(const std::string& Header) {
     for (const char* mark : Invisible) {
       const std::string m = mark;
       if (last - first >= m.size() && Header.compare(first, m.size(), m) == 0) first += m.size(), trimmed = true;
-      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0) last -= m.size(), trimmed = true;
+      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0)
+        last -= m.size(), trimmed = true;
     }
   }
   return Header.substr(first, last - first);
@@ -137,9 +138,9 @@ ColumnLayout MapColumns(const std::vector<std::string>& Headers, std::size_t Lin
     if (const std::optional<PanelControl> control = InputOfHeader(trimmed)) {
       int& column = layout.InputColumn[static_cast<std::size_t>(*control)];
       if (column >= 0)
-        throw BatchFileError(Line, BatchTexts::Fill(BatchTexts::DuplicateInput,
-                                                    {Headers[static_cast<std::size_t>(column)], Headers[i],
-                                                     InputFieldOf(*control).ControlName}));
+        throw BatchFileError(
+            Line, BatchTexts::Fill(BatchTexts::DuplicateInput, {Headers[static_cast<std::size_t>(column)], Headers[i],
+                                                                InputFieldOf(*control).ControlName}));
       column = static_cast<int>(i);
       continue;
     }

@@ -12,8 +12,8 @@
 #include "decree/DecreeFields.h"
 
 struct ColumnLayout {
-  std::vector<std::string> Headers;         // as in the file, up to the last named column
-  std::vector<std::size_t> IdColumns;       // in file order
+  std::vector<std::string> Headers;              // as in the file, up to the last named column
+  std::vector<std::size_t> IdColumns;            // in file order
   std::array<int, InputFieldCount> InputColumn;  // by PanelControl; -1 when the file has none
 
   int ColumnOf(PanelControl Control) const { return InputColumn[static_cast<std::size_t>(Control)]; }

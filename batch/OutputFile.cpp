@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/OutputFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 #include "batch/BatchTexts.h"
 #include "batch/CsvReader.h"
@@ -85,7 +84,8 @@ void OutputStream::Flush() {
 void OutputFile::CheckFolder(const std::string& Folder) {
   std::string name = Folder + "/.salary-decree-batch.XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::OutputFolderNotWritable, {Folder, ErrorCause(errno)}));
+  if (fd < 0)
+    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::OutputFolderNotWritable, {Folder, ErrorCause(errno)}));
   ::close(fd);
   ::unlink(name.c_str());
 }
@@ -96,7 +96,8 @@ void OutputFile::CheckTarget(const std::string& Path) {
   if (::stat(target.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::OutputIsFolder, {Path}));
     // Renaming over a write-protected file would succeed; the user meant it kept.
-    if (::access(target.c_str(), W_OK) != 0) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::OutputNotWritable, {Path}));
+    if (::access(target.c_str(), W_OK) != 0)
+      throw BatchFileError(0, BatchTexts::Fill(BatchTexts::OutputNotWritable, {Path}));
   }
   CheckFolder(FolderOf(target));
 }

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/PdfWriter.h"
 
+#include <stdexcept>
+
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTextDocument>
 
-#include <stdexcept>
-
 #include "batch/BatchTexts.h"
 #include "batch/CsvReader.h"
-#include "report/ReportLayout.h"
 #include "decree/WindowTexts.h"
+#include "report/ReportLayout.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "batch/BatchTexts.h"
+#include "batch/RowPanel.h"
 #include "decree/DecreeExplain.h"
 #include "decree/DecreeInput.h"
 #include "decree/DecreeReport.h"
-#include "batch/RowPanel.h"
 
 bool IsBlankRecord(const CsvRecord& Record) {
   for (const std::string& cell : Record.Cells)
@@ -15,8 +15,7 @@ bool IsBlankRecord(const CsvRecord& Record) {
   return true;
 }
 
-void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options,
-                RowRecord& Out) {
+void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options, RowRecord& Out) {
   Out.Line = Record.Line;
   Out.Ids.resize(Layout.IdColumns.size());
   for (std::size_t k = 0; k < Layout.IdColumns.size(); ++k) {
@@ -35,8 +34,8 @@ void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const Pipel
   // every later cell would be read under the wrong column.
   for (std::size_t k = Layout.Width(); k < Record.Cells.size(); ++k) {
     if (!TrimControl(Record.Cells[k]).empty()) {
-      Out.Error.Message = BatchTexts::Fill(BatchTexts::ExtraCells, {std::to_string(Record.Cells.size()),
-                                                                    std::to_string(Layout.Width())});
+      Out.Error.Message = BatchTexts::Fill(BatchTexts::ExtraCells,
+                                           {std::to_string(Record.Cells.size()), std::to_string(Layout.Width())});
       return;
     }
   }

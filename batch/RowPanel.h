@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "storage/BaseValues.h"
 #include "batch/Columns.h"
 #include "decree/DecreeInput.h"
+#include "storage/BaseValues.h"
 
 // A cell that no control can hold (a flag or an insurance type the list does
 // not offer); what() is the Persian message.
@@ -35,7 +35,7 @@ class RowPanel : public DecreePanel {
   std::string Text(PanelControl Edit) const override;
   void SetText(PanelControl Edit, const std::string& Text) override;
   void SetFocus(PanelControl Control) override;
-  int ItemIndex() const override;  // throws RowCellError
+  int ItemIndex() const override;                      // throws RowCellError
   bool Checked(PanelControl CheckBox) const override;  // throws RowCellError
   void ShowMessage(const std::string& Text) override;
 

@@ -3,9 +3,8 @@
 
 #include <csv.h>
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 #include "batch/AmountText.h"
 #include "batch/BatchTexts.h"
@@ -93,8 +92,7 @@ void JsonWriter::Write(const RowRecord& Row) {
   Json object;
   object["line"] = Row.Line;
   Json id = Json::object();
-  for (std::size_t k = 0; k < Row.Ids.size(); ++k)
-    id[TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])] = Row.Ids[k];
+  for (std::size_t k = 0; k < Row.Ids.size(); ++k) id[TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])] = Row.Ids[k];
   object["id"] = std::move(id);
   if (Row.Computed) {
     Json result = Json::object();
@@ -110,8 +108,7 @@ void JsonWriter::Write(const RowRecord& Row) {
     object["error"] = nullptr;
   } else {
     const std::string column = ErrorColumnHeader(*FLayout, Row.Error);
-    object["error"] = {{"message", Row.Error.Message},
-                       {"column", Row.Error.Column < 0 ? Json(nullptr) : Json(column)}};
+    object["error"] = {{"message", Row.Error.Message}, {"column", Row.Error.Column < 0 ? Json(nullptr) : Json(column)}};
   }
   // The input was checked to be UTF-8; replace is only a guard.
   FOut.Write(object.dump(-1, ' ', false, Json::error_handler_t::replace));

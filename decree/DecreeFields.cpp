@@ -43,7 +43,8 @@ const std::array<InputFieldInfo, InputFieldCount> InputFields = {{
     {C::CheckBox8, "BorderDeprivationEligible", "CheckBox8", K::Flag},
 }};
 
-#define DECREE_RESULT_FIELD(Name) {#Name, &DecreeResult::Name}
+#define DECREE_RESULT_FIELD(Name) \
+  { #Name, &DecreeResult::Name }
 
 const std::array<ResultFieldInfo, ResultFieldCount> ResultFields = {{
     DECREE_RESULT_FIELD(BaseSalary),

@@ -87,9 +87,8 @@ constexpr Flag Flags[] = {
 
 std::optional<DecreeInput> ReadDecreeInput(DecreePanel& Panel, const NumberFormat& Format) {
   for (const RequiredCheck& check : RequiredChecks) {
-    const bool missing = check.Control == PanelControl::ComboBox1
-                             ? Panel.ItemIndex() < 0
-                             : TrimControl(Panel.Text(check.Control)).empty();
+    const bool missing = check.Control == PanelControl::ComboBox1 ? Panel.ItemIndex() < 0
+                                                                  : TrimControl(Panel.Text(check.Control)).empty();
     if (missing) {
       Panel.ShowMessage(check.Message);
       Panel.SetFocus(check.Control);

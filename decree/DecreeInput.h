@@ -11,31 +11,31 @@
 
 struct DecreeInput {
   // Amounts in rials, percentages as plain numbers of percent.
-  double Coefficient = 0;               // Edit1, rials per group point
-  double DeclaredMinimumSalary = 0;     // Edit2
-  double EffectiveMinimumSalary = 0;    // Edit3
-  double FamilyAllowanceRate = 0;       // Edit4
-  double ChildAllowanceRate = 0;        // Edit5
-  double EmployeeGroup = 0;             // Edit6, incentive groups included
-  double MinimumSalaryAndBenefits = 0;  // Edit26
-  double ClauseBItem3Amount = 0;        // Edit18
-  double IncentiveGroupCount = 0;       // Edit7
-  double PreviousBaseSalary = 0;        // Edit8
-  double PreviousSeniorityIncrease = 0; // Edit9
-  double SeniorityIncreasePercent = 0;  // Edit10
-  double ChildCount = 0;                // Edit11
-  double Note12Difference = 0;          // Edit12
-  double JobPercent = 0;                // Edit13
-  double AttractionPercent = 0;         // Edit14
-  double SpecialPercent = 0;            // Edit15
-  double ParticularPercent = 0;         // Edit16
-  double DeprivationPercent = 0;        // Edit17
-  double BadClimatePercent = 0;         // Edit19
-  double ShiftWorkPercent = 0;          // Edit20
-  double HardshipPercent = 0;           // Edit21
-  double OperationalZonePercent = 0;    // Edit22
-  double DeprivedRegionPercent = 0;     // Edit23
-  double RadiationPercent = 0;          // Edit24
+  double Coefficient = 0;                // Edit1, rials per group point
+  double DeclaredMinimumSalary = 0;      // Edit2
+  double EffectiveMinimumSalary = 0;     // Edit3
+  double FamilyAllowanceRate = 0;        // Edit4
+  double ChildAllowanceRate = 0;         // Edit5
+  double EmployeeGroup = 0;              // Edit6, incentive groups included
+  double MinimumSalaryAndBenefits = 0;   // Edit26
+  double ClauseBItem3Amount = 0;         // Edit18
+  double IncentiveGroupCount = 0;        // Edit7
+  double PreviousBaseSalary = 0;         // Edit8
+  double PreviousSeniorityIncrease = 0;  // Edit9
+  double SeniorityIncreasePercent = 0;   // Edit10
+  double ChildCount = 0;                 // Edit11
+  double Note12Difference = 0;           // Edit12
+  double JobPercent = 0;                 // Edit13
+  double AttractionPercent = 0;          // Edit14
+  double SpecialPercent = 0;             // Edit15
+  double ParticularPercent = 0;          // Edit16
+  double DeprivationPercent = 0;         // Edit17
+  double BadClimatePercent = 0;          // Edit19
+  double ShiftWorkPercent = 0;           // Edit20
+  double HardshipPercent = 0;            // Edit21
+  double OperationalZonePercent = 0;     // Edit22
+  double DeprivedRegionPercent = 0;      // Edit23
+  double RadiationPercent = 0;           // Edit24
 
   bool HeadOfHousehold = false;            // CheckBox1
   bool VeteranEligible = false;            // CheckBox2
@@ -50,11 +50,40 @@ struct DecreeInput {
 
 // The controls the decree reads, by their names on the input panel.
 enum class PanelControl {
-  Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10,
-  Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19,
-  Edit20, Edit21, Edit22, Edit23, Edit24, Edit25, Edit26,
+  Edit1,
+  Edit2,
+  Edit3,
+  Edit4,
+  Edit5,
+  Edit6,
+  Edit7,
+  Edit8,
+  Edit9,
+  Edit10,
+  Edit11,
+  Edit12,
+  Edit13,
+  Edit14,
+  Edit15,
+  Edit16,
+  Edit17,
+  Edit18,
+  Edit19,
+  Edit20,
+  Edit21,
+  Edit22,
+  Edit23,
+  Edit24,
+  Edit25,
+  Edit26,
   ComboBox1,
-  CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox8,
+  CheckBox1,
+  CheckBox2,
+  CheckBox3,
+  CheckBox4,
+  CheckBox5,
+  CheckBox6,
+  CheckBox8,
 };
 
 // What the decree needs of the input panel. Texts are UTF-8.

@@ -19,8 +19,8 @@
 #include "batch/BatchTexts.h"
 #include "batch/Columns.h"
 #include "batch/CsvReader.h"
-#include "fuzz/FuzzCheck.h"
 #include "batch/Pipeline.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

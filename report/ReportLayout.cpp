@@ -50,7 +50,8 @@ void AppendReportLines(QTextDocument& Document, const std::vector<std::string>& 
 }
 
 TReportJob::TReportJob(QPrinter& Printer, const QString& DocName) : Target(Printer) {
-  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid()) throw std::runtime_error(ReportTexts::NoPrinter);
+  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid())
+    throw std::runtime_error(ReportTexts::NoPrinter);
   Target.setDocName(DocName);
   // The whole printable area: no margins beyond what the printer cannot reach.
   Target.setFullPage(false);

@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/BaseValues.h"
 
-#include "storage/Utf8.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
+
+#include "storage/Utf8.h"
 
 namespace {
 
@@ -64,10 +63,8 @@ class TempFile {
     static const char Alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int Attempt = 0; Attempt < 100; ++Attempt) {
       // splitmix64 over clock, process and counter: names only need to differ.
-      std::uint64_t X = static_cast<std::uint64_t>(
-                            std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                        (static_cast<std::uint64_t>(::getpid()) << 40) ^
-                        (++Counter * 0x9E3779B97F4A7C15u);
+      std::uint64_t X = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                        (static_cast<std::uint64_t>(::getpid()) << 40) ^ (++Counter * 0x9E3779B97F4A7C15u);
       X = (X ^ (X >> 30)) * 0xBF58476D1CE4E5B9u;
       X = (X ^ (X >> 27)) * 0x94D049BB133111EBu;
       X ^= X >> 31;
@@ -154,8 +151,7 @@ std::string DecodeUtf16(const unsigned char* Data, std::size_t Size, bool BigEnd
   std::size_t k = 0;
   while (k < Units) {
     const std::uint32_t Code = Unit(k);
-    if (Code >= 0xD800 && Code <= 0xDBFF && k + 1 < Units && Unit(k + 1) >= 0xDC00 &&
-        Unit(k + 1) <= 0xDFFF) {
+    if (Code >= 0xD800 && Code <= 0xDBFF && k + 1 < Units && Unit(k + 1) >= 0xDC00 && Unit(k + 1) <= 0xDFFF) {
       AppendUtf8(Out, 0x10000 + ((Code - 0xD800) << 10) + (Unit(k + 1) - 0xDC00));
       k += 2;
     } else if (Code >= 0xD800 && Code <= 0xDFFF) {
@@ -173,8 +169,7 @@ std::string DecodeUtf16(const unsigned char* Data, std::size_t Size, bool BigEnd
 std::string Decode(const std::string& Bytes) {
   const auto* Data = reinterpret_cast<const unsigned char*>(Bytes.data());
   const std::size_t Size = Bytes.size();
-  if (Size >= 3 && Data[0] == 0xEF && Data[1] == 0xBB && Data[2] == 0xBF)
-    return DecodeUtf8(Data + 3, Size - 3);
+  if (Size >= 3 && Data[0] == 0xEF && Data[1] == 0xBB && Data[2] == 0xBF) return DecodeUtf8(Data + 3, Size - 3);
   if (Size >= 2 && Data[0] == 0xFF && Data[1] == 0xFE) return DecodeUtf16(Data + 2, Size - 2, false);
   if (Size >= 2 && Data[0] == 0xFE && Data[1] == 0xFF) return DecodeUtf16(Data + 2, Size - 2, true);
   // The default code page here is UTF-8.
@@ -211,8 +206,7 @@ void SaveBaseValues(const std::string& Folder, const BaseValues& Texts) {
   detail::SaveBaseValues(Folder, Texts, detail::FileOps{});
 }
 
-void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
-                            const FileOps& Ops) {
+void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts, const FileOps& Ops) {
   const std::string Path = BaseValuesPath(Folder);
   std::string Contents;
   for (const std::string& Text : Texts) {
@@ -231,8 +225,7 @@ void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
   }
   const bool HaveOld = ::stat(Target.c_str(), &Old) == 0 && S_ISREG(Old.st_mode);
   // Creating a write-protected file anew fails; renaming over it would not.
-  if (HaveOld && ::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0)
-    ThrowCreateError(Path, errno);
+  if (HaveOld && ::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0) ThrowCreateError(Path, errno);
 
   const std::string TargetFolder = FolderOf(Target);
   TempFile Temp;
@@ -244,8 +237,8 @@ void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
   if ((Ops.Fsync ? Ops.Fsync(Temp.Fd) : ::fsync(Temp.Fd)) != 0) ThrowWriteError();
   if (!Temp.Close()) ThrowWriteError();
 
-  const int Renamed = Ops.Rename ? Ops.Rename(Temp.Path.c_str(), Target.c_str())
-                                 : ::rename(Temp.Path.c_str(), Target.c_str());
+  const int Renamed =
+      Ops.Rename ? Ops.Rename(Temp.Path.c_str(), Target.c_str()) : ::rename(Temp.Path.c_str(), Target.c_str());
   if (Renamed != 0) ThrowCreateError(Path, errno);
   Temp.Keep();
   SyncFolder(TargetFolder);

@@ -3,14 +3,13 @@
 // Plain C++17, no toolkit.
 #pragma once
 
-#include <sys/types.h>
-
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/types.h>
 
 // An error the compute handler or start-up cannot continue past; what() is the
 // exact text the user reads (before the full-stop rule).

@@ -7,18 +7,18 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
 #include <QTextEdit>
 
-#include "tests/app/TestSupport.h"
 #include "decree/WindowTexts.h"
 #include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -36,11 +36,11 @@ QString Row(const char* Label, const char* Box) { return Caption(Label) + QStrin
 QAccessibleInterface* Accessible(QObject* Object) { return QAccessible::queryAccessibleInterface(Object); }
 
 // The inputs of the input panel, in the Enter order.
-const char* const Inputs[] = {
-    "Edit1",  "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",    "Edit18",    "Edit6",
-    "Edit7",  "Edit8",  "Edit9",     "Edit10",    "Edit12",    "ComboBox1", "Edit11",    "CheckBox1", "CheckBox2",
-    "CheckBox3", "CheckBox4", "CheckBox8", "Edit13", "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",
-    "Edit20", "Edit21", "Edit22",    "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
+const char* const Inputs[] = {"Edit1",     "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",
+                              "Edit18",    "Edit6",  "Edit7",     "Edit8",     "Edit9",     "Edit10",    "Edit12",
+                              "ComboBox1", "Edit11", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox8",
+                              "Edit13",    "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",    "Edit20",
+                              "Edit21",    "Edit22", "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
 
 }  // namespace
 
@@ -108,7 +108,8 @@ void AccessibilityTest::inputsAreNamedByTheirLabels_data() {
   Add("Edit20", Caption(WindowTexts::Label78));
   Add("Edit21", Caption(WindowTexts::Label79));
   Add("Edit22", Caption(WindowTexts::Label86));
-  Add("CheckBox5", Caption(WindowTexts::Label86) + QStringLiteral(": ") + T(WindowTexts::CheckBox5Purpose), QAccessible::CheckBox);
+  Add("CheckBox5", Caption(WindowTexts::Label86) + QStringLiteral(": ") + T(WindowTexts::CheckBox5Purpose),
+      QAccessible::CheckBox);
   Add("Edit23", Caption(WindowTexts::Label87));
   Add("Edit24", Caption(WindowTexts::Label88));
   Add("CheckBox6", T(WindowTexts::CheckBox6), QAccessible::CheckBox);
@@ -142,11 +143,11 @@ void AccessibilityTest::namesAreDistinctAndNotGroupCaptions() {
 
 void AccessibilityTest::hintsAreDescriptionsWithoutNewTooltips() {
   TForm1& Form = Fixture->Form();
-  const std::pair<QWidget*, const char*> Described[] = {
-      {Form.Edit6, WindowTexts::HintEdit6}, {Form.Edit22, WindowTexts::HintLabel86},
-      {Form.CheckBox5, WindowTexts::HintCheckBox5}, {Form.ComboBox1, WindowTexts::HintComboBox1}};
-  for (const auto& [Control, Hint] : Described)
-    QCOMPARE(Accessible(Control)->text(QAccessible::Description), T(Hint));
+  const std::pair<QWidget*, const char*> Described[] = {{Form.Edit6, WindowTexts::HintEdit6},
+                                                        {Form.Edit22, WindowTexts::HintLabel86},
+                                                        {Form.CheckBox5, WindowTexts::HintCheckBox5},
+                                                        {Form.ComboBox1, WindowTexts::HintComboBox1}};
+  for (const auto& [Control, Hint] : Described) QCOMPARE(Accessible(Control)->text(QAccessible::Description), T(Hint));
   // An input without a hint is described by nothing.
   QCOMPARE(Accessible(Form.Edit1)->text(QAccessible::Description), QString());
   // A description is no tooltip: still exactly the five hinted controls.
@@ -185,7 +186,8 @@ void AccessibilityTest::bannerIsAPictureThatCanBePressed() {
   QVERIFY(Actions);
   QCOMPARE(Actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
   // Pressing it opens the web page, as a click does.
-  for (const char* Scheme : {"http", "https"}) QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
+  for (const char* Scheme : {"http", "https"})
+    QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
   Opened.clear();
   Actions->doAction(QAccessibleActionInterface::pressAction());
   for (const char* Scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(Scheme));

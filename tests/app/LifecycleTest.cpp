@@ -14,8 +14,8 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "tests/app/TestSupport.h"
 #include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

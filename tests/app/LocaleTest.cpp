@@ -17,7 +17,8 @@ class LocaleTest : public QObject {
  private slots:
   void initTestCase() {
     SetUpApplication();
-    QVERIFY2(QLocale::system().groupSeparator() == QLatin1String("."), "needs LC_ALL=de_DE.UTF-8, as the ctest entry sets");
+    QVERIFY2(QLocale::system().groupSeparator() == QLatin1String("."),
+             "needs LC_ALL=de_DE.UTF-8, as the ctest entry sets");
   }
   void reportGroupsWithThePoint();
   void autoFillWritesTheDecimalComma();

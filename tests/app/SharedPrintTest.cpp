@@ -9,10 +9,10 @@
 #include <QTextDocument>
 
 #include "decree/DecreeReport.h"
-#include "tests/app/PdfReader.h"
-#include "report/ReportLayout.h"
-#include "tests/app/TestSupport.h"
 #include "decree/WindowTexts.h"
+#include "report/ReportLayout.h"
+#include "tests/app/PdfReader.h"
+#include "tests/app/TestSupport.h"
 #include "tests/decree/WorkedInputs.h"
 
 class SharedPrintTest : public QObject {
@@ -75,7 +75,8 @@ void SharedPrintTest::windowAndSharedLayoutPrintTheSame() {
   const QList<QImage> WindowPages = PdfReader::Pictures(WindowPdf, 72);
   const QList<QImage> SharedPages = PdfReader::Pictures(SharedPdf, 72);
   QCOMPARE(SharedPages.size(), Pages);
-  for (int Page = 0; Page < Pages; ++Page) QVERIFY2(SharedPages[Page] == WindowPages[Page], qPrintable(QString::number(Page + 1)));
+  for (int Page = 0; Page < Pages; ++Page)
+    QVERIFY2(SharedPages[Page] == WindowPages[Page], qPrintable(QString::number(Page + 1)));
 }
 
 QTEST_MAIN(SharedPrintTest)

@@ -2,8 +2,8 @@
 #include "tests/app/TestSupport.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -130,7 +130,8 @@ void FillInputA(TForm1& Form, const QStringList& Skip) {
     Press(Qt::Key_Backtab, Qt::ShiftModifier);
     Press(Qt::Key_Down);
   }
-  for (QAbstractButton* Box : {static_cast<QAbstractButton*>(Form.CheckBox1), static_cast<QAbstractButton*>(Form.CheckBox3)}) {
+  for (QAbstractButton* Box :
+       {static_cast<QAbstractButton*>(Form.CheckBox1), static_cast<QAbstractButton*>(Form.CheckBox3)}) {
     Box->setFocus(Qt::MouseFocusReason);
     Press(Qt::Key_Space);
   }

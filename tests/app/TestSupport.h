@@ -7,8 +7,8 @@
 #include <memory>
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 

@@ -11,8 +11,7 @@
 // and answers from a list (0 once the list is used up).
 class TScriptedRandom {
  public:
-  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers))
-  {
+  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers)) {
     SetRandomSource([this](int n) {
       Asked.push_back(n);
       return Next < FAnswers.size() ? FAnswers[Next++] : 0;
