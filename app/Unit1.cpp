@@ -37,6 +37,7 @@
 
 #include "app/Look.h"
 #include "app/MessageBox.h"
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeReport.h"
 #include "decree/WindowTexts.h"
 #include "report/Fonts.h"

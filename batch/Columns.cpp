@@ -65,7 +65,7 @@ std::string AsciiLower(std::string Text) {
 // part before the colon and the caption without the colon name it too.
 std::map<std::string, PanelControl> BuildHeaderNames() {
   std::map<std::string, PanelControl> names;
-  for (const InputFieldInfo& field : InputFields) {
+  for (const InputSpec& field : Inputs) {
     names.emplace(AsciiLower(field.FieldName), field.Control);
     names.emplace(AsciiLower(field.ControlName), field.Control);
   }
@@ -140,7 +140,7 @@ ColumnLayout MapColumns(const std::vector<std::string>& Headers, std::size_t Lin
       if (column >= 0)
         throw BatchFileError(
             Line, BatchTexts::Fill(BatchTexts::DuplicateInput, {Headers[static_cast<std::size_t>(column)], Headers[i],
-                                                                InputFieldOf(*control).ControlName}));
+                                                                InputOf(*control).ControlName}));
       column = static_cast<int>(i);
       continue;
     }

@@ -5,6 +5,7 @@
 
 #include "batch/BatchTexts.h"
 #include "batch/RowPanel.h"
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeExplain.h"
 #include "decree/DecreeInput.h"
 #include "decree/DecreeReport.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "batch/Columns.h"
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeInput.h"
 #include "storage/BaseValues.h"
 
@@ -63,7 +64,7 @@ class RowPanel : public DecreePanel {
   const std::vector<std::string>& FCells;
   const NumberFormat& FFormat;
   const BaseValues* FBase;
-  std::array<std::optional<std::string>, InputFieldCount> FWritten;
+  std::array<std::optional<std::string>, InputCount> FWritten;
   std::optional<PanelControl> FFocus;
   std::vector<std::string> FMessages;
   mutable std::optional<PanelControl> FLastRead;

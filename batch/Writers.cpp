@@ -8,7 +8,7 @@
 
 #include "batch/AmountText.h"
 #include "batch/BatchTexts.h"
-#include "decree/DecreeFields.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ void CsvWriter::Begin(const BatchHeader& Header) {
     AppendCell(FLine, FLayout->Headers[column], FDelimiter);
     FLine += FDelimiter;
   }
-  for (const ResultFieldInfo& field : ResultFields) {
-    FLine += field.Name;
+  for (const ValueSpec& field : Values) {
+    FLine += field.FieldName;
     FLine += FDelimiter;
   }
   FLine += "error";
@@ -62,7 +62,7 @@ void CsvWriter::Write(const RowRecord& Row) {
     AppendCell(FLine, id, FDelimiter);
     FLine += FDelimiter;
   }
-  for (const ResultFieldInfo& field : ResultFields) {
+  for (const ValueSpec& field : Values) {
     if (Row.Computed) {
       if (FExact)
         AppendExactAmount(FLine, Row.Result.*field.Member);
@@ -96,7 +96,7 @@ void JsonWriter::Write(const RowRecord& Row) {
   object["id"] = std::move(id);
   if (Row.Computed) {
     Json result = Json::object();
-    for (const ResultFieldInfo& field : ResultFields) result[field.Name] = Row.Result.*field.Member;
+    for (const ValueSpec& field : Values) result[field.FieldName] = Row.Result.*field.Member;
     object["result"] = std::move(result);
     object["report"] = Row.Report;
   } else {

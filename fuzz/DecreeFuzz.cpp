@@ -18,6 +18,7 @@
 #include <cstring>
 #include <vector>
 
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeCompute.h"
 #include "decree/DecreeExplain.h"
 #include "decree/DecreeInput.h"

@@ -30,12 +30,12 @@ bool AllDigits(const std::string& Text) {
 
 // What a clerk does to put Row into the window.
 void EnterRow(TForm1& Form, const Cells& Row) {
-  for (const InputFieldInfo& field : InputFields) {
+  for (const InputSpec& field : Inputs) {
     const auto found = Row.find(field.FieldName);
     if (found == Row.end() || found->second.empty()) continue;
     const std::string& text = found->second;
     const QString name = QString::fromLatin1(field.ControlName);
-    if (field.Kind == InputKind::Number || field.Kind == InputKind::Points) {
+    if (field.Kind != InputKind::Flag && field.Kind != InputKind::Insurance) {
       QLineEdit* edit = Form.findChild<QLineEdit*>(name);
       if (AllDigits(text))
         TypeInto(edit, QString::fromStdString(text));  // key releases refill Edit18 as typing does

@@ -6,6 +6,7 @@
 #include "batch/BatchTexts.h"
 #include "batch/Columns.h"
 #include "batch/CsvReader.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace {
 

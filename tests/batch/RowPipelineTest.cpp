@@ -6,6 +6,7 @@
 
 #include "batch/BatchTexts.h"
 #include "batch/Pipeline.h"
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeReport.h"
 #include "decree/DecreeTexts.h"
 #include "tests/batch/BatchRows.h"
@@ -70,8 +71,8 @@ bool SameBits(double A, double B) { return std::memcmp(&A, &B, sizeof A) == 0; }
 
 void ExpectResult(const RowRecord& Row, const DecreeResult& Expected) {
   ASSERT_TRUE(Row.Computed) << Row.Error.Message;
-  for (const ResultFieldInfo& field : ResultFields) {
-    SCOPED_TRACE(field.Name);
+  for (const ValueSpec& field : Values) {
+    SCOPED_TRACE(field.FieldName);
     EXPECT_TRUE(SameBits(Row.Result.*field.Member, Expected.*field.Member))
         << Row.Result.*field.Member << " vs " << Expected.*field.Member;
   }

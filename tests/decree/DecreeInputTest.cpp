@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeCompute.h"
 #include "decree/DecreeInput.h"
 #include "tests/decree/FakePanel.h"

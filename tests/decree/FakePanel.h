@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "decree/DecreeCatalogue.h"
 #include "decree/DecreeInput.h"
 
 // An input panel in memory; records what the decree does to it.
