@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "decree/PanelLayout.h"
 
+#include <algorithm>
+
+#include "decree/DecreeCatalogue.h"
+
 namespace {
 
 // Hints; Edit6 and its label share theirs.
@@ -13,6 +17,11 @@ constexpr const char* HintCheckBox5 =
 constexpr const char* HintComboBox1 =
     "!برای بیمه تامین اجتماعی آیتم های محرومیت از تسهیلات زندگی و بدی آب و هوا جزو کسورات محاسبه می شود ولی برای بیمه "
     "سازمان بازنشستگی نه";
+
+// For a screen reader: what the controls without a caption of their own do.
+constexpr const char* CheckBox5Purpose = "بر مبنای مجموع حقوق و فوق العاده ها";
+constexpr const char* WaterImage1Name = "تصویر متحرک موج آب";
+constexpr const char* WaterImage1Description = "کلیک روی تصویر، صفحه وب برنامه نویس را در مرورگر باز می کند";
 
 using K = ControlKind;
 using P = ControlCursor;
@@ -118,4 +127,88 @@ const ControlLayout* LayoutOf(std::string_view Name) {
 const char* CaptionOf(std::string_view Name) {
   const ControlLayout* Control = LayoutOf(Name);
   return Control && Control->Caption ? Control->Caption : "";
+}
+
+namespace {
+
+const InputSpec* InputNamed(std::string_view Name) {
+  for (const InputSpec& Input : Inputs)
+    if (Name == Input.ControlName) return &Input;
+  return nullptr;
+}
+
+// Children of Parent with a tab position, by it; group boxes and panels
+// stand for their own children.
+void AppendTabOrder(std::string_view Parent, std::vector<const char*>& Order) {
+  std::vector<const ControlLayout*> Children;
+  for (const ControlLayout& Control : PanelControls)
+    if (Control.Parent && Parent == Control.Parent && Control.TabOrder >= 0) Children.push_back(&Control);
+  std::stable_sort(Children.begin(), Children.end(),
+                   [](const ControlLayout* A, const ControlLayout* B) { return A->TabOrder < B->TabOrder; });
+  for (const ControlLayout* Child : Children) {
+    if (Child->Kind == ControlKind::GroupBox || Child->Kind == ControlKind::Panel)
+      AppendTabOrder(Child->Name, Order);
+    else
+      Order.push_back(Child->Name);
+  }
+}
+
+// A caption as a name: without its colon (" :" ends most labels; Label22 has
+// it before its bracket) and the spaces a group box caption is framed with.
+std::string WithoutColon(std::string Caption) {
+  for (std::size_t At; (At = Caption.find(" :")) != std::string::npos;) Caption.erase(At, 2);
+  Caption.erase(std::remove(Caption.begin(), Caption.end(), ':'), Caption.end());
+  const std::size_t First = Caption.find_first_not_of(' ');
+  if (First == std::string::npos) return "";
+  return Caption.substr(First, Caption.find_last_not_of(' ') - First + 1);
+}
+
+}  // namespace
+
+const std::vector<const char*>& InputPanelTabOrder() {
+  static const std::vector<const char*> Order = [] {
+    std::vector<const char*> Controls;
+    AppendTabOrder("Panel2", Controls);
+    return Controls;
+  }();
+  return Order;
+}
+
+const char* EnterSuccessor(std::string_view Name) {
+  const InputSpec* Input = InputNamed(Name);
+  if (!Input || !Input->KeyFiltered) return nullptr;
+  const std::vector<const char*>& Order = InputPanelTabOrder();
+  auto At = std::find_if(Order.begin(), Order.end(), [&](const char* Control) { return Name == Control; });
+  if (At == Order.end()) return nullptr;
+  for (++At; At != Order.end(); ++At) {
+    const InputSpec* Next = InputNamed(*At);
+    if (!Next || Next->InEnterOrder) return *At;  // an input Enter stops at, or Button1
+  }
+  return nullptr;
+}
+
+std::string SpokenName(std::string_view Name) {
+  const ControlLayout* Control = LayoutOf(Name);
+  if (!Control) return "";
+  if (Name == "CheckBox5") return WithoutColon(CaptionOf("Label86")) + ": " + CheckBox5Purpose;
+  if (Name == "WaterImage1") return WaterImage1Name;
+  if (Name == "RichEdit1") return WithoutColon(CaptionOf(Control->Parent));
+  if (const InputSpec* Input = InputNamed(Name); Input && Input->LabelName) {
+    std::string Spoken = WithoutColon(CaptionOf(Input->LabelName));
+    if (Control->Kind == ControlKind::CheckBox) Spoken += std::string(": ") + Control->Caption;
+    return Spoken;
+  }
+  if (Control->Kind == ControlKind::Button || Control->Kind == ControlKind::CheckBox)
+    return Control->Caption ? Control->Caption : "";
+  return "";
+}
+
+std::string SpokenDescription(std::string_view Name) {
+  if (Name == "WaterImage1") return WaterImage1Description;
+  const ControlLayout* Control = LayoutOf(Name);
+  if (!Control || Control->Kind == ControlKind::Label) return "";
+  if (Control->Hint) return Control->Hint;
+  if (const InputSpec* Input = InputNamed(Name); Input && Input->LabelName)
+    if (const ControlLayout* Label = LayoutOf(Input->LabelName); Label && Label->Hint) return Label->Hint;
+  return "";
 }

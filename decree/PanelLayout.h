@@ -10,7 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 enum class ControlKind {
   Panel,     // fills the client area; exactly one of the two is visible
@@ -69,3 +71,24 @@ const ControlLayout* LayoutOf(std::string_view Name);
 
 // Its caption, "" when it has none or there is no such control.
 const char* CaptionOf(std::string_view Name);
+
+// The input panel's controls in the order Tab follows: group box by group
+// box, each by its tab order, ending on Button1 (and from there around).
+const std::vector<const char*>& InputPanelTabOrder();
+
+// Where Enter moves the focus from a control with a character handler: the
+// next control of the Tab order that Enter stops at (Edit22 passes over
+// CheckBox5). nullptr for controls where Enter does not move the focus
+// (ComboBox1, Button1, CheckBox5) and for names that are not controls.
+const char* EnterSuccessor(std::string_view Name);
+
+// What a screen reader names a control by: an input by its own label's
+// caption without the colon, a check box by its row's label and its own
+// caption ("فوق العاده ایثارگری: مشمول می باشد"), CheckBox5 by its row and its
+// purpose, a button by its caption, the report area by its group box, the
+// banner by what it shows. UTF-8; "" for a control it does not name.
+std::string SpokenName(std::string_view Name);
+
+// What a screen reader reads as the description: the hint of the control or
+// of its row's label, and for the banner what a click does; "" when none.
+std::string SpokenDescription(std::string_view Name);
