@@ -206,13 +206,25 @@ void SaveBaseValues(const std::string& Folder, const BaseValues& Texts) {
   detail::SaveBaseValues(Folder, Texts, detail::FileOps{});
 }
 
-void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts, const FileOps& Ops) {
-  const std::string Path = BaseValuesPath(Folder);
+std::string BaseValuesText(const BaseValues& Texts) {
   std::string Contents;
   for (const std::string& Text : Texts) {
     Contents += Trim(Text);
     Contents += "\r\n";
   }
+  return Contents;
+}
+
+std::optional<BaseValues> ReadBaseValuesText(const std::string& Bytes) {
+  std::string Text = Decode(Bytes);
+  const std::size_t Nul = Text.find('\0');
+  if (Nul != std::string::npos) Text.resize(Nul);
+  return SplitEightLines(Text);
+}
+
+void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts, const FileOps& Ops) {
+  const std::string Path = BaseValuesPath(Folder);
+  const std::string Contents = BaseValuesText(Texts);
 
   // A link named info.ini keeps pointing where it did: replace its target.
   std::string Target = Path;
@@ -301,10 +313,7 @@ std::optional<BaseValues> LoadBaseValuesFile(const std::string& Path, BaseValues
     return std::nullopt;
   }
 
-  std::string Text = Decode(Bytes);
-  const std::size_t Nul = Text.find('\0');
-  if (Nul != std::string::npos) Text.resize(Nul);
-  std::optional<BaseValues> Lines = SplitEightLines(Text);
+  std::optional<BaseValues> Lines = ReadBaseValuesText(Bytes);
   if (!Lines) Reason = BaseValuesRefusal::NotEightLines;
   return Lines;
 }
