@@ -73,7 +73,8 @@
       box.addEventListener('close', function closed() {
         box.removeEventListener('close', closed);
         MessageOpen = null;
-        resolve();
+        // After the browser has given the focus back to where it was.
+        setTimeout(resolve, 0);
       });
     });
     box.showModal();
