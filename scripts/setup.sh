@@ -15,6 +15,7 @@ packages=(
   python3 python3-openpyxl poppler-utils
   xvfb xauth x11-utils
   at-spi2-core python3-pyatspi dbus-daemon
+  emscripten libboost-dev chromium chromium-driver python3-selenium
 )
 
 # Only the fuzz run of scripts/test.sh uses these (libFuzzer); everything else,

@@ -477,7 +477,9 @@ class Banner(Page):
         for dx in range(-100, 100, 10):
             chain.move_to_element_with_offset(banner, dx, 10)
         chain.perform()
-        time.sleep(0.3)
+        end = time.time() + 5
+        while self.changed_pixels() <= 100 and time.time() < end:
+            time.sleep(0.05)
         self.assertGreater(self.changed_pixels(), 100)
         ActionChains(DRIVER).double_click(banner).perform()
         self.assertEqual(self.js("Opened"), ["https://example.org/"])
