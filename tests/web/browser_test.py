@@ -187,6 +187,9 @@ class StartAndLayout(Page):
         self.assertFalse(self.visible("Panel1"))
         self.assertEqual(self.js("document.compatMode"), "CSS1Compat")
         self.assertEqual(self.js("Refused"), [])
+        # Nothing is fetched from anywhere: the only resource is the page's own WebAssembly, a data: URL.
+        self.assertEqual(self.js("performance.getEntriesByType('resource').filter((e) => !e.name.startsWith('data:'))"
+                                 ".map((e) => e.name)"), [])
 
     def test_places_in_the_window(self):
         # Outer corner of each control from the window's corner, at 96 dpi.
@@ -451,11 +454,16 @@ class Printing(Page):
         self.assertEqual(pages, 2)
         self.assertIn("x39", text)
 
-    def test_nothing_to_print(self):
+    def test_print_button(self):
         self.compute(KEYS_A)
+        self.js("window.Printed = []; window.print = () => { Printed.push(document.title); };")
+        self.click("Button2")
+        self.assertEqual(self.js("Printed"), ["چاپ نتیجه محاسبات"])  # the job is named after the document
+        self.assertTrue(DRIVER.title.startswith("نرم افزار محاسبه احکام کارگزینی"))
         self.js("document.getElementById('RichEdit1').replaceChildren(' \\n ')")
         self.click("Button2")
         self.assertEqual(self.message(), NOTHING_TO_PRINT)
+        self.assertEqual(len(self.js("Printed")), 1)
 
 
 class Banner(Page):
