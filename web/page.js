@@ -21,15 +21,20 @@
 
   // --- The bridge -----------------------------------------------------------
 
+  // A string as UTF-8 on the wasm heap, for the caller to free; 0 for null.
+  function NewString(text) {
+    if (text === null || text === undefined) return 0;
+    const size = Bridge.lengthBytesUTF8(text) + 1;
+    const at = Bridge._malloc(size);
+    Bridge.stringToUTF8(text, at, size);
+    return at;
+  }
+
   function Call(name, argTypes, args) {
-    // Strings go in as UTF-8 on the wasm heap, freed after the call.
     const allocated = [];
     const values = args.map((value, i) => {
       if (argTypes[i] !== 'string') return value;
-      if (value === null || value === undefined) return 0;
-      const size = Bridge.lengthBytesUTF8(value) + 1;
-      const at = Bridge._malloc(size);
-      Bridge.stringToUTF8(value, at, size);
+      const at = NewString(value);
       allocated.push(at);
       return at;
     });
@@ -360,15 +365,11 @@
     if (!saved) ShowError(T.texts.storageWriteFailed);
   }
 
+  // The 26 texts go in as an array of pointers to UTF-8 strings.
   function ComputeDecree(texts, flags, index) {
-    const pointers = texts.map((text) => {
-      const size = Bridge.lengthBytesUTF8(text) + 1;
-      const at = Bridge._malloc(size);
-      Bridge.stringToUTF8(text, at, size);
-      return at;
-    });
+    const pointers = texts.map(NewString);
     const array = Bridge._malloc(4 * pointers.length);
-    pointers.forEach((at, i) => Bridge.HEAPU32[(array >> 2) + i] = at);
+    Bridge.HEAPU32.set(pointers, array >> 2);
     try {
       return CallJson('WebCompute', ['number', 'number', 'number', 'string', 'string'],
                       [array, flags, index, Numbers.decimal, Numbers.thousand]);
@@ -441,6 +442,10 @@
     Controls.get(order[order.indexOf('ComboBox1') + 1]).focus();
   }
 
+  function Edit1KeyUp() { ClauseBAutoFill(); }
+
+  function Edit25KeyUp() { ClauseBAutoFill(); }
+
   function ClauseBAutoFill() {
     const target = Controls.get(T.autoFill.to);
     target.value = '';
@@ -470,7 +475,9 @@
         WatchComposition(control);
       }
     }
-    T.autoFill.from.forEach((name) => Controls.get(name).addEventListener('keyup', Guarded(ClauseBAutoFill)));
+    const [coefficient, points] = T.autoFill.from;
+    Controls.get(coefficient).addEventListener('keyup', Guarded(Edit1KeyUp));
+    Controls.get(points).addEventListener('keyup', Guarded(Edit25KeyUp));
 
     const button1 = Controls.get('Button1');
     button1.addEventListener('click', Guarded(Button1Click));
@@ -542,18 +549,18 @@
         if (w > 0) context.putImageData(frame, 0, 0, x, y, w, h);
       }, T.bannerInterval);
 
-      const at_ = (event) => {
+      const pixelAt = (event) => {
         const box = canvas.getBoundingClientRect();
         return [Math.floor((event.clientX - box.left) * width / box.width),
                 Math.floor((event.clientY - box.top) * height / box.height)];
       };
       canvas.addEventListener('mousemove', (event) => {
-        const [x, y] = at_(event);
+        const [x, y] = pixelAt(event);
         Bridge._WebBannerMouseMove(x, y, event.buttons & 1);
       });
       canvas.addEventListener('mousedown', (event) => {
         if (event.button !== 0) return;
-        const [x, y] = at_(event);
+        const [x, y] = pixelAt(event);
         Bridge._WebBannerMouseDown(x, y);
       });
       canvas.addEventListener('click', WaterImage1Click);
