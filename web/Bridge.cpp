@@ -162,10 +162,11 @@ std::string TablesJson() {
          "],\"to\":" + Control(PanelControl::Edit18) + '}';
   Out += ",\"texts\":{\"title\":" + Quoted(WindowTexts::ApplicationTitle) + ",\"caption\":" + Quoted(Caption) +
          ",\"printJob\":" + Quoted(WindowTexts::PrintJobName) +
-         ",\"nothingToPrint\":" + Quoted(WindowTexts::NothingToPrint) +
-         ",\"unknownError\":" + Quoted(WindowTexts::UnknownError) + ",\"ok\":" + Quoted(WebTexts::OkButton) +
-         ",\"storageUnavailable\":" + Quoted(WebTexts::StorageUnavailable) +
-         ",\"storageWriteFailed\":" + Quoted(WebTexts::StorageWriteFailed) + '}';
+         ",\"nothingToPrint\":" + Quoted(WindowTexts::NothingToPrint) + ",\"ok\":" + Quoted(WebTexts::OkButton);
+  // Shown in the general error box: with its full-stop rule applied.
+  Out += ",\"unknownError\":" + Quoted(ErrorMessageText(WindowTexts::UnknownError)) +
+         ",\"storageUnavailable\":" + Quoted(ErrorMessageText(WebTexts::StorageUnavailable)) +
+         ",\"storageWriteFailed\":" + Quoted(ErrorMessageText(WebTexts::StorageWriteFailed)) + '}';
   Out += ",\"webAddress\":" + Quoted(DECREE_WEB_ADDRESS);
   Out += ",\"bannerInterval\":" + std::to_string(BannerInterval) + '}';
   return Out;
