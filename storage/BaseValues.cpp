@@ -10,6 +10,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "storage/Text.h"
 #include "storage/Utf8.h"
 
 namespace {
@@ -30,16 +31,6 @@ std::string Cause(int Error) { return std::generic_category().message(Error); }
 }
 
 [[noreturn]] void ThrowWriteError() { throw StorageError("Stream write error"); }
-
-// Characters up to U+0020 are single bytes in UTF-8 and never occur inside a
-// longer sequence, so trimming bytes trims characters.
-std::string Trim(const std::string& Text) {
-  std::size_t Begin = 0;
-  std::size_t End = Text.size();
-  while (Begin < End && static_cast<unsigned char>(Text[Begin]) <= 0x20) ++Begin;
-  while (End > Begin && static_cast<unsigned char>(Text[End - 1]) <= 0x20) --End;
-  return Text.substr(Begin, End - Begin);
-}
 
 std::string FolderOf(const std::string& Path) {
   const std::size_t Slash = Path.rfind('/');
@@ -210,7 +201,7 @@ void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts, 
   const std::string Path = BaseValuesPath(Folder);
   std::string Contents;
   for (const std::string& Text : Texts) {
-    Contents += Trim(Text);
+    Contents += TrimControl(Text);
     Contents += "\r\n";
   }
 
