@@ -2,7 +2,7 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColor>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
