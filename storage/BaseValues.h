@@ -22,6 +22,16 @@ class StorageError : public std::runtime_error {
 // Edit25, Edit26. UTF-8.
 using BaseValues = std::array<std::string, 8>;
 
+// The file's contents: each text trimmed of U+0000..U+0020 at both ends and
+// followed by CR LF.
+std::string BaseValuesText(const BaseValues& Texts);
+
+// The eight texts of a file's contents exactly as read, when it holds exactly
+// eight lines: decoded by its byte-order mark (UTF-8, UTF-16 LE or BE; UTF-8
+// without one), lines ending at CR LF, a lone CR or a lone LF, a NUL ending
+// the text.
+std::optional<BaseValues> ReadBaseValuesText(const std::string& Bytes);
+
 // Folder + "/" + "info.ini".
 std::string BaseValuesPath(const std::string& Folder);
 
