@@ -38,18 +38,20 @@ inline std::uint32_t Magnitude(std::int64_t V) { return static_cast<std::uint32_
 // Columns From .. To of one row, all inside 1 .. W − 2, where no clamped index
 // is needed. U, C and D are the rows above, at and below (the same row at the
 // top and bottom edges); every cell of them and of P within ±Limit. Returns
-// the largest magnitude written.
+// an upper bound on the magnitudes written, below twice the largest plus 1:
+// one more than the OR of them (V ^ (V >> 31) is |V| − 1 for negative V),
+// which the vector loop gets more cheaply than their maximum.
 std::uint32_t StepInterior(const std::int32_t* __restrict U, const std::int32_t* __restrict C,
                            const std::int32_t* __restrict D, std::int32_t* __restrict P, int From, int To,
                            std::int32_t F) {
-  std::uint32_t Peak = 0;
+  std::uint32_t Bits = 0;
   for (int x = From; x <= To; ++x) {
     const std::int32_t S = U[x - 1] + U[x] + U[x + 1] + C[x - 1] + C[x + 1] + D[x - 1] + D[x] + D[x + 1];
     const std::int32_t V = NewHeight(S, P[x], F);
     P[x] = V;
-    Peak = std::max(Peak, static_cast<std::uint32_t>(V < 0 ? -V : V));
+    Bits |= static_cast<std::uint32_t>(V ^ (V >> 31));
   }
-  return Peak;
+  return Bits + 1;
 }
 
 // ---- The draw ----
@@ -75,6 +77,60 @@ inline void DrawPixel(T x, T y, T Dx, T Dy, T W, T H, const std::uint8_t* const*
   D[0] = Shade(S[0], Dx);
   D[1] = Shade(S[1], Dx);
   D[2] = Shade(S[2], Dx);
+}
+
+// The draw of columns From .. From + n − 1 of row y, all inside 1 .. W − 2,
+// every cell of the new rows U, C, D within ±Limit, writes every pixel, so
+// that its loops need no branch per pixel: where DrawPixel would leave the
+// row copy's pixel (flat water, a slope pointing outside the grid), the pixel
+// is its own source pixel, unshaded. It takes three passes over a work space
+// for one row: where each pixel reads from and how much it is shaded, the
+// source reads, the shading. The first and the last are vectorised.
+
+// Where pixel i reads from (row Row[i], column Column[i]) and its dx.
+void PlanPixels(const std::int32_t* __restrict U, const std::int32_t* __restrict C, const std::int32_t* __restrict D,
+                int y, int From, int n, int W, int H, std::int32_t* __restrict Row, std::int32_t* __restrict Column,
+                std::int16_t* __restrict Dx) {
+  for (int i = 0; i < n; ++i) {
+    const int x = From + i;
+    const int Sx = x + (C[x - 1] - C[x + 1]);
+    const int Sy = y + (U[x] - D[x]);
+    // One unsigned comparison per bound, and & rather than &&: no branches.
+    const int Keep = -static_cast<int>((static_cast<unsigned>(Sx) < static_cast<unsigned>(W)) &
+                                       (static_cast<unsigned>(Sy) < static_cast<unsigned>(H)));
+    const int Shift = (Sx - x) & Keep;
+    Row[i] = y + ((Sy - y) & Keep);
+    Column[i] = x + Shift;
+    // Once |dx| >= 255, byte − dx is at or beyond 0 or 255 for every byte.
+    Dx[i] = static_cast<std::int16_t>(std::min(std::max(Shift, -255), 255));
+  }
+}
+
+// The source bytes of each pixel into Pixels, and its dx beside each of
+// them into Shade. The 3 bytes are read and stored as a word of 4, the fourth
+// overwritten by the next pixel (a run has at most W − 2 pixels, the work
+// space room for W); those of the last column as 3, as the source may end
+// right after them.
+void ReadPixels(const std::uint8_t* const* SrcRows, const std::int32_t* __restrict Row,
+                const std::int32_t* __restrict Column, const std::int16_t* __restrict Dx, int n, int W,
+                std::uint8_t* __restrict Pixels, std::int16_t* __restrict Shade) {
+  for (int i = 0; i < n; ++i) {
+    const std::ptrdiff_t b = 3 * static_cast<std::ptrdiff_t>(i);
+    const std::uint8_t* S = SrcRows[Row[i]] + 3 * static_cast<std::ptrdiff_t>(Column[i]);
+    if (Column[i] < W - 1)
+      std::memcpy(Pixels + b, S, 4);
+    else
+      std::memcpy(Pixels + b, S, 3);
+    Shade[b] = Shade[b + 1] = Shade[b + 2] = Dx[i];
+  }
+}
+
+void ShadePixels(const std::uint8_t* __restrict Pixels, const std::int16_t* __restrict Shade, std::ptrdiff_t Bytes,
+                 std::uint8_t* __restrict Out) {
+  for (std::ptrdiff_t b = 0; b < Bytes; ++b) {
+    const auto V = static_cast<std::int16_t>(Pixels[b] - Shade[b]);
+    Out[b] = static_cast<std::uint8_t>(std::min<std::int16_t>(std::max<std::int16_t>(V, 0), 255));
+  }
 }
 
 }  // namespace
@@ -345,58 +401,14 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) {
   }
 }
 
-// Columns From .. To of row y, all inside 1 .. W − 2, every cell of rows U, C,
-// D within ±Limit. Every pixel is written, so that the loops need no branch
-// per pixel: where DrawPixel would leave the row copy's pixel (flat water, a
-// slope pointing outside the grid), the pixel is its own source pixel,
-// unshaded. Three passes over the work space: where each pixel reads from and
-// how much it is shaded (vectorised); the source bytes, one read per pixel
-// where the slopes point; the shading (vectorised).
 void TWaterEffect::DrawInterior(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From,
                                 int To, std::uint8_t* DstRow) {
-  const int W = FWidth;
-  const int H = FHeight;
   const int n = To - From + 1;
-  std::int32_t* __restrict Row = FDrawRow.data();
-  std::int32_t* __restrict Column = FDrawColumn.data();
-  std::int16_t* __restrict Dx = FDrawDx.data();
-  for (int i = 0; i < n; ++i) {
-    const int x = From + i;
-    const int Sx = x + (C[x - 1] - C[x + 1]);
-    const int Sy = y + (U[x] - D[x]);
-    // One unsigned comparison per bound, and & rather than &&: no branches.
-    const int Keep = -static_cast<int>((static_cast<unsigned>(Sx) < static_cast<unsigned>(W)) &
-                                       (static_cast<unsigned>(Sy) < static_cast<unsigned>(H)));
-    const int Shift = (Sx - x) & Keep;
-    Row[i] = y + ((Sy - y) & Keep);
-    Column[i] = x + Shift;
-    // Once |dx| >= 255, byte − dx is at or beyond 0 or 255 for every byte.
-    Dx[i] = static_cast<std::int16_t>(std::min(std::max(Shift, -255), 255));
-  }
-
-  // A pixel's 3 bytes are read and stored as a word of 4, the fourth
-  // overwritten by the next pixel (a run has at most W − 2 pixels, the work
-  // space room for W); those of the last column as 3, as the source may end
-  // right after them.
-  const std::uint8_t* const* SrcRows = FScanLineSrc.data();
-  std::uint8_t* __restrict Pixels = FDrawPixels.data();
-  std::int16_t* __restrict Shade = FDrawShade.data();
-  for (int i = 0; i < n; ++i) {
-    const std::ptrdiff_t b = 3 * static_cast<std::ptrdiff_t>(i);
-    const std::uint8_t* S = SrcRows[Row[i]] + 3 * static_cast<std::ptrdiff_t>(Column[i]);
-    if (Column[i] < W - 1)
-      std::memcpy(Pixels + b, S, 4);
-    else
-      std::memcpy(Pixels + b, S, 3);
-    Shade[b] = Shade[b + 1] = Shade[b + 2] = Dx[i];
-  }
-
-  std::uint8_t* __restrict Out = DstRow + 3 * static_cast<std::ptrdiff_t>(From);
-  const std::ptrdiff_t Bytes = 3 * static_cast<std::ptrdiff_t>(n);
-  for (std::ptrdiff_t b = 0; b < Bytes; ++b) {
-    const auto V = static_cast<std::int16_t>(Pixels[b] - Shade[b]);
-    Out[b] = static_cast<std::uint8_t>(std::min<std::int16_t>(std::max<std::int16_t>(V, 0), 255));
-  }
+  PlanPixels(U, C, D, y, From, n, FWidth, FHeight, FDrawRow.data(), FDrawColumn.data(), FDrawDx.data());
+  ReadPixels(FScanLineSrc.data(), FDrawRow.data(), FDrawColumn.data(), FDrawDx.data(), n, FWidth, FDrawPixels.data(),
+             FDrawShade.data());
+  ShadePixels(FDrawPixels.data(), FDrawShade.data(), 3 * static_cast<std::ptrdiff_t>(n),
+              DstRow + 3 * static_cast<std::ptrdiff_t>(From));
 }
 
 TWaterEffect::TColumns TWaterEffect::DrawnColumns(int y) const {

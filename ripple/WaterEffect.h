@@ -131,7 +131,7 @@ class TWaterEffect {
   // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
   // the row (Lo > Hi: the row is calm), and no cell of the row is further from
   // 0 than Peak (an upper bound: a drop only raises it, the step sets it
-  // exactly). The step and the draw visit only what can change there and pick
+  // below twice the largest plus 1). The step and the draw visit only what can change there and pick
   // the 32-bit or the 64-bit code by Peak; exchanged together with the surfaces.
   struct TSpan {
     int Lo;
