@@ -1,20 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BatchRun.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "batch/BatchRun.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "XlsxWriter.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "batch/XlsxWriter.h"
 
 namespace {
 
@@ -106,7 +105,7 @@ class Run {
       : FOptions(Options), FMakePdf(MakePdf), FErr(Err) {}
   ~Run() {
     if (FInput >= 0) ::close(FInput);
-    FWriters.clear();  // their temporary files go with them
+    FWriters.clear();                                                // their temporary files go with them
     if (!FReportsCreated.empty()) ::rmdir(FReportsCreated.c_str());  // only when still empty
   }
 

@@ -11,15 +11,15 @@
 #include <optional>
 #include <string>
 
-#include "NumberFormat.h"
-#include "Writers.h"
+#include "batch/Writers.h"
+#include "decree/NumberFormat.h"
 
 inline constexpr const char* ProgramName = "salary-decree-batch";
 
 struct BatchOptions {
   std::string Input;
-  std::optional<std::string> Base;     // an info.ini
-  std::optional<std::string> Csv;      // "-" for standard output
+  std::optional<std::string> Base;  // an info.ini
+  std::optional<std::string> Csv;   // "-" for standard output
   std::optional<std::string> Xlsx;
   std::optional<std::string> Pdf;
   std::optional<std::string> Reports;  // a folder

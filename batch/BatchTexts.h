@@ -72,8 +72,7 @@ inline constexpr const char* GrandTotalHeader = "جمع اقلام و حق مس�
 inline std::string Fill(const char* Text, const std::vector<std::string>& Values) {
   std::string out;
   for (const char* p = Text; *p; ++p) {
-    if (p[0] == '%' && p[1] >= '1' && p[1] <= '9' &&
-        static_cast<std::size_t>(p[1] - '1') < Values.size()) {
+    if (p[0] == '%' && p[1] >= '1' && p[1] <= '9' && static_cast<std::size_t>(p[1] - '1') < Values.size()) {
       out += Values[static_cast<std::size_t>(p[1] - '1')];
       ++p;
     } else {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CsvReader.h"
+#include "batch/CsvReader.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "BatchTexts.h"
-#include "Utf8.h"
+#include "batch/BatchTexts.h"
+#include "storage/Utf8.h"
 
 namespace {
 

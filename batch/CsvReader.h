@@ -5,9 +5,8 @@
 // the file line they start on, so memory stays flat however long the file.
 #pragma once
 
-#include <csv.h>
-
 #include <cstddef>
+#include <csv.h>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -87,13 +86,13 @@ class CsvReader {
   bool FStarted = false;
   TextEncoding FEncoding = TextEncoding::Utf8;
   char FDelimiter = ',';
-  std::string FRaw;        // bytes read and not yet decoded
-  bool FRawEnd = false;    // the source has nothing more
-  std::string FText;       // UTF-8 decoded and not yet parsed, from FTextPos
+  std::string FRaw;      // bytes read and not yet decoded
+  bool FRawEnd = false;  // the source has nothing more
+  std::string FText;     // UTF-8 decoded and not yet parsed, from FTextPos
   std::size_t FTextPos = 0;
   std::optional<std::string> FDecodeFailure;  // decoding stopped at the end of FText
-  std::size_t FLine = 1;   // line of the next byte fed to the parser
-  bool FAfterCr = false;   // the last byte fed was a CR at the end of FText
+  std::size_t FLine = 1;                      // line of the next byte fed to the parser
+  bool FAfterCr = false;                      // the last byte fed was a CR at the end of FText
   CsvRecord FCurrent;
   bool FFirstField = true;
   bool FReady = false;

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Pipeline.h"
+#include "batch/Pipeline.h"
 
 #include <optional>
 
-#include "BatchTexts.h"
-#include "DecreeExplain.h"
-#include "DecreeInput.h"
-#include "DecreeReport.h"
-#include "RowPanel.h"
+#include "batch/BatchTexts.h"
+#include "batch/RowPanel.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeExplain.h"
+#include "decree/DecreeInput.h"
+#include "decree/DecreeReport.h"
 
 bool IsBlankRecord(const CsvRecord& Record) {
   for (const std::string& cell : Record.Cells)
@@ -15,8 +16,7 @@ bool IsBlankRecord(const CsvRecord& Record) {
   return true;
 }
 
-void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options,
-                RowRecord& Out) {
+void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options, RowRecord& Out) {
   Out.Line = Record.Line;
   Out.Ids.resize(Layout.IdColumns.size());
   for (std::size_t k = 0; k < Layout.IdColumns.size(); ++k) {
@@ -35,8 +35,8 @@ void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const Pipel
   // every later cell would be read under the wrong column.
   for (std::size_t k = Layout.Width(); k < Record.Cells.size(); ++k) {
     if (!TrimControl(Record.Cells[k]).empty()) {
-      Out.Error.Message = BatchTexts::Fill(BatchTexts::ExtraCells, {std::to_string(Record.Cells.size()),
-                                                                    std::to_string(Layout.Width())});
+      Out.Error.Message = BatchTexts::Fill(BatchTexts::ExtraCells,
+                                           {std::to_string(Record.Cells.size()), std::to_string(Layout.Width())});
       return;
     }
   }

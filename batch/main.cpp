@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // salary-decree-batch: the window's decree for every row of a CSV file.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
 
-#include "BatchRun.h"
-#include "BatchTexts.h"
+#include "batch/BatchRun.h"
+#include "batch/BatchTexts.h"
 #ifdef SALARY_DECREE_BATCH_PDF
-#include "PdfWriter.h"
+#include "batch/PdfWriter.h"
 #endif
 
 namespace {
@@ -26,7 +25,8 @@ bool UsableDecimalSeparator(const std::string& Text) {
   const NumberFormat format = NumberFormatFromSettings(Text, std::nullopt);
   if (format.DecimalSeparator != Text) return false;
   const char c = Text[0];
-  return !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != 'e' && c != 'E' && static_cast<unsigned char>(c) > 0x20;
+  return !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != 'e' && c != 'E' &&
+         static_cast<unsigned char>(c) > 0x20;
 }
 
 }  // namespace
@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   if (app.count("--pdf")) options.Pdf = pdf;
   if (app.count("--xlsx")) options.Xlsx = xlsx;
   if (app.count("--reports")) options.Reports = reports;
-  if (options.Json && options.Csv && *options.Csv == "-") return Usage(BatchTexts::Fill(BatchTexts::OutputTwice, {"-"}));
+  if (options.Json && options.Csv && *options.Csv == "-")
+    return Usage(BatchTexts::Fill(BatchTexts::OutputTwice, {"-"}));
 
 #ifdef SALARY_DECREE_BATCH_PDF
   return RunBatch(options, MakePdfWriter, stderr);

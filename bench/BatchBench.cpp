@@ -3,20 +3,18 @@
 // makes it (both passes, temporary file, fsync, rename), CSV in to CSV out
 // and to JSON Lines, and the pipeline alone in memory. Prints rows per second.
 #include <benchmark/benchmark.h>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
-#include "BatchRun.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "Writers.h"
+#include "batch/BatchRun.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "batch/Writers.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // TWaterEffect under arbitrary sequences of SetSize, Blob, Render, ClearWater
 // and SetDamping, against plain water written from the rules: clamped
 // neighbour indices on every cell, 64-bit arithmetic, C++ division (which
-// truncates toward zero), no skipping of calm rows. After
-// every operation both surfaces agree cell for cell and, after a Render, the
-// destination byte for byte; ASan and UBSan watch the engine's indexing and
-// arithmetic meanwhile.
+// truncates toward zero), no skipping of calm rows. After every operation
+// both surfaces agree cell for cell and, after a Render, the destination byte
+// for byte; ASan and UBSan watch the engine's indexing and arithmetic
+// meanwhile.
 //
 // The engine's documented answer where the rules' 32-bit arithmetic would
 // overflow: the same formulas exactly, a height that leaves 32 bits stored
@@ -21,9 +21,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "Random.h"
-#include "WaterEffect.h"
+#include "fuzz/FuzzCheck.h"
+#include "ripple/Random.h"
+#include "ripple/WaterEffect.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Random.h"
-#include "ReferenceWater.h"
-#include "ScriptedRandom.h"
-#include "WaterEffect.h"
+#include "ripple/Random.h"
+#include "ripple/WaterEffect.h"
+#include "tests/ripple/ReferenceWater.h"
+#include "tests/ripple/ScriptedRandom.h"
 
 namespace {
 
