@@ -169,6 +169,9 @@ INSURANCE_ITEMS = ['تامین اجتماعی', 'سازمان بازنشستگی
 
 ID_HEADERS = ["شماره پرسنلی", "نام"]
 
+# The note on standard error that lists the identification columns at start.
+ID_NOTE = "ستون های شناسه، که بی محاسبه به خروجی ها می روند: "
+
 
 def sheet(rows, naming="field", ids=None, fields=None):
     """Rows (dicts by field name, plus identification headers) as a header
@@ -214,10 +217,13 @@ class BatchTestCase(unittest.TestCase):
             return f.read()
 
     def run_batch(self, *arguments, env=None, timeout=60):
-        """Runs the program in the test's folder: (exit status, stdout, stderr) as text."""
+        """Runs the program in the test's folder: (exit status, stdout, stderr) as text. The note
+        listing the identification columns is taken out of stderr into self.id_notes."""
         done = subprocess.run([PROGRAM, *arguments], cwd=self.folder, capture_output=True, timeout=timeout,
                               env=dict(os.environ, **(env or {})))
-        return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
+        lines = done.stderr.decode("utf-8").splitlines(True)
+        self.id_notes = [line for line in lines if ID_NOTE in line]
+        return done.returncode, done.stdout.decode("utf-8"), "".join(l for l in lines if ID_NOTE not in l)
 
     def files(self):
         """Every file below the test's folder, hidden ones included."""
