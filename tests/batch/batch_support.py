@@ -169,6 +169,18 @@ INSURANCE_ITEMS = ['تامین اجتماعی', 'سازمان بازنشستگی
 
 ID_HEADERS = ["شماره پرسنلی", "نام"]
 
+# The employees that every input format must give the same decrees for: CSV, workbooks and
+# Windows-1256 CSV, which has neither the Persian yeh nor Persian digits (the captions' yeh
+# becomes the Arabic one there). tests/batch/workbooks/make-workbooks.py saved them from
+# LibreOffice; run it again after changing them.
+FORMAT_IDS = ["کد", "نام"]
+FORMAT_ROWS = [
+    dict(ROW_A, **{"کد": "1001", "نام": "رضا"}),
+    dict(ROW_B, **{"کد": "1002", "نام": "زهرا"}),
+    dict(ROW_A, **{"کد": "1003", "نام": "مهسا", "EmployeeGroup": "25"}),
+    dict(ROW_A, **{"کد": "1004", "نام": "آرش", "Coefficient": "1000.3", "JobPercent": "20.5"}),
+]
+
 # The note on standard error that lists the identification columns at start.
 ID_NOTE = "ستون های شناسه، که بی محاسبه به خروجی ها می روند: "
 

@@ -185,6 +185,53 @@ class SpreadsheetSpellings(BatchTestCase):
         self.assertEqual([json.loads(line)["line"] for line in out.splitlines()], [2, 5])
 
 
+class HeaderSpelling(BatchTestCase):
+    def test_a_misspelt_optional_input_stops_the_run_until_ignored(self):
+        misspelt = "درصد فوق العاده نوبت کار"
+        header, cells = sheet([person("1001", "مریم", ROW_A)], "caption")
+        header[header.index(CAPTIONS["ShiftWorkPercent"])] = misspelt
+        self.write("employees.csv", csv_text(header, cells))
+        status, out, err = self.run_batch("employees.csv")
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(err, f'salary-decree-batch: employees.csv:1: ستون "{misspelt}" نام هیچ ورودی نیست ولی به '
+                              f'"{CAPTIONS["ShiftWorkPercent"]}" (ورودی ShiftWorkPercent) نزدیک است: اگر همان ورودی است '
+                              f'نامش را درست کنید، وگرنه با --ignore-column "{misspelt}" آن را ستون شناسه بگیرید\n')
+        status, out, err = self.run_batch("--ignore-column", misspelt, "employees.csv")
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(self.id_notes, [f"salary-decree-batch: employees.csv: {ID_NOTE}شماره پرسنلی، نام، {misspelt}\n"])
+        record = read_csv(out)[0]
+        self.assertEqual((record["ShiftWorkAllowance"], record["GrandTotal"], record[misspelt]), ("0", "11571440", "20"))
+
+    def test_which_headers_resemble_an_input(self):
+        rows = [
+            ("a caption without its last letter", "درصد فوق العاده نوبت کار", "درصد فوق العاده نوبت کاری"),
+            ("a caption with a letter changed", "درصد فوق العاده سختی کاز", "درصد فوق العاده سختی کار"),
+            ("two letters of a field name swapped", "ShiftWorkPrecent", "ShiftWorkPercent"),
+            ("a control name with a space", "CheckBox 5", "CheckBox5"),
+            ("a name", "نام", None), ("a personnel number", "شماره پرسنلی", None), ("a row number", "ردیف", None),
+            ("a national code", "کد ملی", None), ("a family name", "نام خانوادگی", None), ("Name", "Name", None),
+            ("a date of hiring", "تاریخ استخدام", None), ("a caption with more words", "ضریب سال 1403", None),
+        ]
+        for name, header, resembled in rows:
+            with self.subTest(name):
+                self.write("employees.csv", csv_text(*sheet([dict(ROW_A, **{header: "x"})], ids=[header])))
+                status, _, err = self.run_batch("employees.csv")
+                if resembled is None:
+                    self.assertEqual((status, err), (0, ""))
+                else:
+                    self.assertEqual(status, 2)
+                    self.assertIn(f'ستون "{header}" نام هیچ ورودی نیست ولی به "{resembled}"', err)
+
+    def test_ignore_column_names_an_identification_header_of_the_file(self):
+        self.write("employees.csv", csv_text(*sheet([person("1", "a", ROW_A)])))
+        for name, message in (("کد", 'در سطر عنوان ستونی به نام "کد" نیست (--ignore-column)'),
+                              ("Coefficient", 'ستون "Coefficient" ورودی Coefficient است و --ignore-column تنها ستونی را '
+                                              "می پذیرد که ورودی نیست")):
+            with self.subTest(name):
+                status, out, err = self.run_batch("--ignore-column", name, "employees.csv")
+                self.assertEqual((status, out, err), (2, "", f"salary-decree-batch: employees.csv:1: {message}\n"))
+
+
 class ReportFiles(BatchTestCase):
     def test_one_file_per_row_named_safely(self):
         rows = [person("1001", "a", ROW_A), person("1002", "b", ROW_B), person("1001", "c", ROW_A),
