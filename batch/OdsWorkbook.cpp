@@ -88,9 +88,11 @@ class OdsSheetReader : public RecordReader, private XmlHandler {
       }
     }
     FAny = true;
-    Record = FRow.Record();
+    if (--FRepeats == 0)
+      FRow.Take(Record);
+    else
+      Record = FRow.Record();
     Record.Line = FRepeatLine++;
-    --FRepeats;
     return true;
   }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "batch/BatchTexts.h"
 
@@ -55,9 +56,18 @@ void RowBuilder::Place(std::size_t Column, std::string Text, std::optional<CellK
     throw BatchFileError(FRecord.Line, BatchTexts::Fill(BatchTexts::RowTooLong, {std::to_string(FLimits.RowBytes)}));
   if (FRecord.Cells.size() < end) FRecord.Cells.resize(end);  // the columns skipped are empty
   for (std::size_t k = Column; k < end; ++k) {
-    FRecord.Cells[k] = Text;
+    if (k + 1 < end)
+      FRecord.Cells[k] = Text;
+    else
+      FRecord.Cells[k] = std::move(Text);
     if (Kind) FRecord.Kinded.push_back({k, *Kind});
   }
+}
+
+void RowBuilder::Take(CsvRecord& Out) {
+  Out.Line = FRecord.Line;
+  std::swap(Out.Cells, FRecord.Cells);
+  std::swap(Out.Kinded, FRecord.Kinded);
 }
 
 void RowBuilder::Count(std::uint64_t Repeat) {

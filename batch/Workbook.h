@@ -77,6 +77,8 @@ class RowBuilder {
   void Place(std::size_t Column, std::string Text, std::optional<CellKind> Kind, std::uint64_t Repeat = 1);
   bool HasCells() const { return !FRecord.Cells.empty(); }
   const CsvRecord& Record() const { return FRecord; }
+  // Hands the row over; the builder is left with the cells Out had.
+  void Take(CsvRecord& Out);
   // The row again, Repeat times in all (ODS rows repeat); counts the sheet's size.
   void Count(std::uint64_t Repeat = 1);
 

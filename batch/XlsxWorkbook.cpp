@@ -224,7 +224,7 @@ class XlsxSheetReader : public RecordReader, private XmlHandler {
     }
     FReady = false;
     FAny = true;
-    Record = FRow.Record();
+    FRow.Take(Record);
     return true;
   }
 
