@@ -171,6 +171,15 @@ class SameDecrees(BatchTestCase):
                                             "متن این سطر UTF-8 معتبر نیست: فایل را با کدگذاری UTF-8 یا UTF-16 ذخیره کنید\n"))
 
 
+    def test_a_sheet_of_only_a_header_is_told_as_a_csv_file_of_only_a_header(self):
+        self.write("employees.csv", "Edit1\r\n")
+        self.write("employees.xlsx", xlsx(xlsx_rows({}, header=True).split("</row>")[0] + "</row>"))
+        for name in ("employees.csv", "employees.xlsx"):
+            with self.subTest(name):
+                status, out, err = self.run_batch("--json", name)
+                self.assertEqual((status, out, err), (0, "", f"salary-decree-batch: {name}: فایل جز سطر عنوان ردیفی ندارد\n"))
+
+
 class Cells(BatchTestCase):
     def decrees(self, name, data, *arguments):
         """(line, identification cells, values, message) of every row."""
