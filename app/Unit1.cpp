@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <algorithm>
 #include <array>
@@ -30,18 +30,20 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTextEdit>
 #include <QUrl>
 
-#include "BaseValues.h"
-#include "DecreeReport.h"
-#include "Look.h"
-#include "MessageBox.h"
-#include "ReportLayout.h"
-#include "Texts.h"
-#include "WaterImage.h"
+#include "app/Look.h"
+#include "app/MessageBox.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeReport.h"
+#include "decree/WindowTexts.h"
+#include "report/Fonts.h"
+#include "report/ReportLayout.h"
+#include "ripple/WaterImage.h"
+#include "storage/BaseValues.h"
 
 #ifndef DECREE_AUTHOR_NAME
 #define DECREE_AUTHOR_NAME ""
@@ -69,8 +71,7 @@ class TPlainItemDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
-  void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-             const QModelIndex& Index) const override {
+  void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     const bool Highlighted = Option.state & QStyle::State_Selected;
     Painter->fillRect(Option.rect, Option.palette.brush(Highlighted ? QPalette::Highlight : QPalette::Base));
     Painter->setPen(Option.palette.color(Highlighted ? QPalette::HighlightedText : QPalette::Text));
@@ -81,8 +82,7 @@ class TPlainItemDelegate : public QStyledItemDelegate {
 
   QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
     const QFontMetrics Metrics(Option.font);
-    return {Metrics.horizontalAdvance(Index.data(Qt::DisplayRole).toString()) + 4,
-            std::max(16, Metrics.height())};
+    return {Metrics.horizontalAdvance(Index.data(Qt::DisplayRole).toString()) + 4, std::max(16, Metrics.height())};
   }
 };
 
@@ -187,9 +187,7 @@ std::string Utf8(const QString& Text) { return Text.toStdString(); }
 // A caption as a screen reader names its control: without its colon (" :"
 // ends most labels; Label22 has it before its bracket) and the spaces a group
 // box caption is framed with.
-QString SpokenName(QString Caption) {
-  return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed();
-}
+QString SpokenName(QString Caption) { return Caption.remove(QStringLiteral(" :")).remove(QLatin1Char(':')).trimmed(); }
 
 // A plain top-level QWidget is "filler" to a screen reader: the window is
 // offered as a window, named by its caption. Its two panels are QFrames,
@@ -206,8 +204,8 @@ QAccessibleInterface* WindowAccessible(const QString& Key, QObject* Object) {
 }  // namespace
 
 TForm1::TForm1(QWidget* Parent)
-    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(Parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("Form1"));
   static const bool FactoryInstalled = (QAccessible::installFactory(WindowAccessible), true);
   Q_UNUSED(FactoryInstalled);
@@ -243,9 +241,9 @@ TForm1::~TForm1() = default;
 void TForm1::CreateControls() {
   Panel1 = MakePanel(this, "Panel1");
   Panel1->hide();
-  GroupBox4 = MakeGroupBox(Panel1, "GroupBox4", Texts::GroupBox4, {20, 6, 741, 667});
-  Button2 = MakeButton(GroupBox4, "Button2", Texts::Button2, {10, 632, 459, 29});
-  Button3 = MakeButton(GroupBox4, "Button3", Texts::Button3, {474, 632, 255, 29});
+  GroupBox4 = MakeGroupBox(Panel1, "GroupBox4", WindowTexts::GroupBox4, {20, 6, 741, 667});
+  Button2 = MakeButton(GroupBox4, "Button2", WindowTexts::Button2, {10, 632, 459, 29});
+  Button3 = MakeButton(GroupBox4, "Button3", WindowTexts::Button3, {474, 632, 255, 29});
   RichEdit1 = new QTextEdit(GroupBox4);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   RichEdit1->setGeometry(12, 19, 717, 611);
@@ -258,10 +256,10 @@ void TForm1::CreateControls() {
 
   Panel2 = MakePanel(this, "Panel2");
 
-  GroupBox1 = MakeGroupBox(Panel2, "GroupBox1", Texts::GroupBox1, {395, 22, 366, 256});
-  GroupBox2 = MakeGroupBox(Panel2, "GroupBox2", Texts::GroupBox2, {394, 286, 366, 384});
-  GroupBox3 = MakeGroupBox(Panel2, "GroupBox3", Texts::GroupBox3, {20, 22, 369, 355});
-  Button1 = MakeButton(Panel2, "Button1", Texts::Button1, {20, 378, 369, 53});
+  GroupBox1 = MakeGroupBox(Panel2, "GroupBox1", WindowTexts::GroupBox1, {395, 22, 366, 256});
+  GroupBox2 = MakeGroupBox(Panel2, "GroupBox2", WindowTexts::GroupBox2, {394, 286, 366, 384});
+  GroupBox3 = MakeGroupBox(Panel2, "GroupBox3", WindowTexts::GroupBox3, {20, 22, 369, 355});
+  Button1 = MakeButton(Panel2, "Button1", WindowTexts::Button1, {20, 378, 369, 53});
   // A push button outside a dialog presses on Enter only as an auto-default one.
   Button1->setAutoDefault(true);
 
@@ -277,14 +275,14 @@ void TForm1::CreateControls() {
 
   // GroupBox1: the new year's base figures, navy on sage, the two inputs of
   // the clause-B amount on light green.
-  Label1 = MakeLabel(GroupBox1, "Label1", Texts::Label1, {148, 36, 40, 16});
-  Label2 = MakeLabel(GroupBox1, "Label2", Texts::Label2, {148, 61, 123, 16});
-  Label3 = MakeLabel(GroupBox1, "Label3", Texts::Label3, {148, 86, 105, 16});
-  Label26 = MakeLabel(GroupBox1, "Label26", Texts::Label26, {148, 111, 115, 16});
-  Label5 = MakeLabel(GroupBox1, "Label5", Texts::Label5, {148, 136, 96, 16});
-  Label4 = MakeLabel(GroupBox1, "Label4", Texts::Label4, {148, 161, 56, 16});
-  Label20 = MakeLabel(GroupBox1, "Label20", Texts::Label20, {148, 186, 193, 16});
-  Label25 = MakeLabel(GroupBox1, "Label25", Texts::Label25, {148, 211, 160, 16});
+  Label1 = MakeLabel(GroupBox1, "Label1", WindowTexts::Label1, {148, 36, 40, 16});
+  Label2 = MakeLabel(GroupBox1, "Label2", WindowTexts::Label2, {148, 61, 123, 16});
+  Label3 = MakeLabel(GroupBox1, "Label3", WindowTexts::Label3, {148, 86, 105, 16});
+  Label26 = MakeLabel(GroupBox1, "Label26", WindowTexts::Label26, {148, 111, 115, 16});
+  Label5 = MakeLabel(GroupBox1, "Label5", WindowTexts::Label5, {148, 136, 96, 16});
+  Label4 = MakeLabel(GroupBox1, "Label4", WindowTexts::Label4, {148, 161, 56, 16});
+  Label20 = MakeLabel(GroupBox1, "Label20", WindowTexts::Label20, {148, 186, 193, 16});
+  Label25 = MakeLabel(GroupBox1, "Label25", WindowTexts::Label25, {148, 211, 160, 16});
   Edit1 = MakeEdit(GroupBox1, "Edit1", {22, 33, 121, 24});
   Edit2 = MakeEdit(GroupBox1, "Edit2", {22, 58, 121, 24});
   Edit3 = MakeEdit(GroupBox1, "Edit3", {22, 83, 121, 24});
@@ -297,19 +295,19 @@ void TForm1::CreateControls() {
   for (QLineEdit* Edit : {Edit1, Edit25}) KeepColours(Edit, "#000080", "#C4FFC4");
 
   // GroupBox2: the employee's data, coloured by the look.
-  Label6 = MakeLabel(GroupBox2, "Label6", Texts::Label6, {148, 39, 85, 16});
-  Label7 = MakeLabel(GroupBox2, "Label7", Texts::Label7, {148, 64, 141, 16});
-  Label8 = MakeLabel(GroupBox2, "Label8", Texts::Label8, {148, 89, 130, 16});
-  Label10 = MakeLabel(GroupBox2, "Label10", Texts::Label10, {148, 114, 146, 16});
-  Label9 = MakeLabel(GroupBox2, "Label9", Texts::Label9, {148, 139, 126, 16});
-  Label19 = MakeLabel(GroupBox2, "Label19", Texts::Label19, {148, 166, 202, 13}, 11);
-  Label21 = MakeLabel(GroupBox2, "Label21", Texts::Label21, {148, 189, 55, 16});
-  Label12 = MakeLabel(GroupBox2, "Label12", Texts::Label12, {148, 212, 61, 16});
-  Label11 = MakeLabel(GroupBox2, "Label11", Texts::Label11, {148, 235, 113, 16});
-  Label18 = MakeLabel(GroupBox2, "Label18", Texts::Label18, {148, 258, 111, 16});
-  Label24 = MakeLabel(GroupBox2, "Label24", Texts::Label24, {148, 280, 179, 16});
-  Label23 = MakeLabel(GroupBox2, "Label23", Texts::Label23, {148, 302, 50, 16});
-  Label22 = new QLabel(Tr(Texts::Label22), GroupBox2);
+  Label6 = MakeLabel(GroupBox2, "Label6", WindowTexts::Label6, {148, 39, 85, 16});
+  Label7 = MakeLabel(GroupBox2, "Label7", WindowTexts::Label7, {148, 64, 141, 16});
+  Label8 = MakeLabel(GroupBox2, "Label8", WindowTexts::Label8, {148, 89, 130, 16});
+  Label10 = MakeLabel(GroupBox2, "Label10", WindowTexts::Label10, {148, 114, 146, 16});
+  Label9 = MakeLabel(GroupBox2, "Label9", WindowTexts::Label9, {148, 139, 126, 16});
+  Label19 = MakeLabel(GroupBox2, "Label19", WindowTexts::Label19, {148, 166, 202, 13}, 11);
+  Label21 = MakeLabel(GroupBox2, "Label21", WindowTexts::Label21, {148, 189, 55, 16});
+  Label12 = MakeLabel(GroupBox2, "Label12", WindowTexts::Label12, {148, 212, 61, 16});
+  Label11 = MakeLabel(GroupBox2, "Label11", WindowTexts::Label11, {148, 235, 113, 16});
+  Label18 = MakeLabel(GroupBox2, "Label18", WindowTexts::Label18, {148, 258, 111, 16});
+  Label24 = MakeLabel(GroupBox2, "Label24", WindowTexts::Label24, {148, 280, 179, 16});
+  Label23 = MakeLabel(GroupBox2, "Label23", WindowTexts::Label23, {148, 302, 50, 16});
+  Label22 = new QLabel(Tr(WindowTexts::Label22), GroupBox2);
   Label22->setObjectName(QStringLiteral("Label22"));
   Label22->setFont(WindowFont(13));
   Label22->setWordWrap(true);
@@ -330,28 +328,28 @@ void TForm1::CreateControls() {
   ComboBox1->setLayoutDirection(Qt::LeftToRight);
   ComboBox1->setEditable(false);
   ComboBox1->setItemDelegate(new TPlainItemDelegate(ComboBox1));
-  ComboBox1->addItems({Tr(Texts::ComboItem0), Tr(Texts::ComboItem1)});
+  ComboBox1->addItems({Tr(WindowTexts::ComboItem0), Tr(WindowTexts::ComboItem1)});
   ComboBox1->setCurrentIndex(-1);
   ComboBox1->setCursor(Qt::WhatsThisCursor);
   Edit11 = MakeEdit(GroupBox2, "Edit11", {22, 209, 121, 24}, 2);
-  CheckBox1 = MakeCheckBox(GroupBox2, "CheckBox1", Texts::CheckBox1, {24, 236, 119, 17}, 11);
-  CheckBox2 = MakeCheckBox(GroupBox2, "CheckBox2", Texts::CheckBox2, {24, 259, 119, 17});
-  CheckBox3 = MakeCheckBox(GroupBox2, "CheckBox3", Texts::CheckBox3, {22, 281, 121, 17});
-  CheckBox4 = MakeCheckBox(GroupBox2, "CheckBox4", Texts::CheckBox4, {22, 303, 121, 17});
-  CheckBox8 = MakeCheckBox(GroupBox2, "CheckBox8", Texts::CheckBox8, {15, 326, 128, 17});
+  CheckBox1 = MakeCheckBox(GroupBox2, "CheckBox1", WindowTexts::CheckBox1, {24, 236, 119, 17}, 11);
+  CheckBox2 = MakeCheckBox(GroupBox2, "CheckBox2", WindowTexts::CheckBox2, {24, 259, 119, 17});
+  CheckBox3 = MakeCheckBox(GroupBox2, "CheckBox3", WindowTexts::CheckBox3, {22, 281, 121, 17});
+  CheckBox4 = MakeCheckBox(GroupBox2, "CheckBox4", WindowTexts::CheckBox4, {22, 303, 121, 17});
+  CheckBox8 = MakeCheckBox(GroupBox2, "CheckBox8", WindowTexts::CheckBox8, {15, 326, 128, 17});
 
   // GroupBox3: the allowance percentages, maroon on pale blue.
-  Label14 = MakeLabel(GroupBox3, "Label14", Texts::Label14, {148, 36, 128, 16});
-  Label13 = MakeLabel(GroupBox3, "Label13", Texts::Label13, {148, 61, 127, 16});
-  Label15 = MakeLabel(GroupBox3, "Label15", Texts::Label15, {148, 86, 120, 16});
-  Label16 = MakeLabel(GroupBox3, "Label16", Texts::Label16, {148, 111, 128, 16});
-  Label17 = MakeLabel(GroupBox3, "Label17", Texts::Label17, {148, 136, 196, 16});
-  Label77 = MakeLabel(GroupBox3, "Label77", Texts::Label77, {151, 163, 160, 14}, 12);
-  Label78 = MakeLabel(GroupBox3, "Label78", Texts::Label78, {148, 187, 144, 14}, 12);
-  Label79 = MakeLabel(GroupBox3, "Label79", Texts::Label79, {148, 212, 148, 14}, 12);
-  Label86 = MakeLabel(GroupBox3, "Label86", Texts::Label86, {148, 237, 172, 14}, 12);
-  Label87 = MakeLabel(GroupBox3, "Label87", Texts::Label87, {148, 262, 160, 14}, 12);
-  Label88 = MakeLabel(GroupBox3, "Label88", Texts::Label88, {148, 287, 151, 14}, 12);
+  Label14 = MakeLabel(GroupBox3, "Label14", WindowTexts::Label14, {148, 36, 128, 16});
+  Label13 = MakeLabel(GroupBox3, "Label13", WindowTexts::Label13, {148, 61, 127, 16});
+  Label15 = MakeLabel(GroupBox3, "Label15", WindowTexts::Label15, {148, 86, 120, 16});
+  Label16 = MakeLabel(GroupBox3, "Label16", WindowTexts::Label16, {148, 111, 128, 16});
+  Label17 = MakeLabel(GroupBox3, "Label17", WindowTexts::Label17, {148, 136, 196, 16});
+  Label77 = MakeLabel(GroupBox3, "Label77", WindowTexts::Label77, {151, 163, 160, 14}, 12);
+  Label78 = MakeLabel(GroupBox3, "Label78", WindowTexts::Label78, {148, 187, 144, 14}, 12);
+  Label79 = MakeLabel(GroupBox3, "Label79", WindowTexts::Label79, {148, 212, 148, 14}, 12);
+  Label86 = MakeLabel(GroupBox3, "Label86", WindowTexts::Label86, {148, 237, 172, 14}, 12);
+  Label87 = MakeLabel(GroupBox3, "Label87", WindowTexts::Label87, {148, 262, 160, 14}, 12);
+  Label88 = MakeLabel(GroupBox3, "Label88", WindowTexts::Label88, {148, 287, 151, 14}, 12);
   Edit13 = MakeEdit(GroupBox3, "Edit13", {24, 33, 121, 24}, 3);
   Edit14 = MakeEdit(GroupBox3, "Edit14", {24, 58, 121, 24}, 3);
   Edit15 = MakeEdit(GroupBox3, "Edit15", {24, 83, 121, 24}, 3);
@@ -365,40 +363,37 @@ void TForm1::CreateControls() {
   CheckBox5->setCursor(Qt::WhatsThisCursor);
   Edit23 = MakeEdit(GroupBox3, "Edit23", {24, 258, 121, 24}, 3);
   Edit24 = MakeEdit(GroupBox3, "Edit24", {24, 283, 121, 24}, 3);
-  CheckBox6 = MakeCheckBox(GroupBox3, "CheckBox6", Texts::CheckBox6, {24, 315, 322, 17}, 11);
+  CheckBox6 = MakeCheckBox(GroupBox3, "CheckBox6", WindowTexts::CheckBox6, {24, 315, 322, 17}, 11);
   CheckBox6->setLayoutDirection(Qt::LeftToRight);
   for (QLineEdit* Edit : {Edit13, Edit14, Edit15, Edit16, Edit17, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24})
     KeepColours(Edit, "#800000", "#ECF8FD");
 
-  Label6->setToolTip(Tr(Texts::HintEdit6));
-  Edit6->setToolTip(Tr(Texts::HintEdit6));
-  Label86->setToolTip(Tr(Texts::HintLabel86));
-  CheckBox5->setToolTip(Tr(Texts::HintCheckBox5));
-  ComboBox1->setToolTip(Tr(Texts::HintComboBox1));
+  Label6->setToolTip(Tr(WindowTexts::HintEdit6));
+  Edit6->setToolTip(Tr(WindowTexts::HintEdit6));
+  Label86->setToolTip(Tr(WindowTexts::HintLabel86));
+  CheckBox5->setToolTip(Tr(WindowTexts::HintCheckBox5));
+  ComboBox1->setToolTip(Tr(WindowTexts::HintComboBox1));
 
   // Panel1 first, then Panel2; only the visible panel's controls take part.
   const std::vector<QWidget*> TabOrder = {
-      Button2, Button3, RichEdit1,
-      Edit1, Edit2, Edit3, Edit26, Edit4, Edit5, Edit25, Edit18,
-      Edit6, Edit7, Edit8, Edit9, Edit10, Edit12, ComboBox1, Edit11,
-      CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox8,
-      Edit13, Edit14, Edit15, Edit16, Edit17, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24,
-      CheckBox5, CheckBox6, Button1};
+      Button2,   Button3,   RichEdit1, Edit1,     Edit2,  Edit3,     Edit26,    Edit4,     Edit5,  Edit25,
+      Edit18,    Edit6,     Edit7,     Edit8,     Edit9,  Edit10,    Edit12,    ComboBox1, Edit11, CheckBox1,
+      CheckBox2, CheckBox3, CheckBox4, CheckBox8, Edit13, Edit14,    Edit15,    Edit16,    Edit17, Edit19,
+      Edit20,    Edit21,    Edit22,    Edit23,    Edit24, CheckBox5, CheckBox6, Button1};
   for (std::size_t I = 1; I < TabOrder.size(); ++I) setTabOrder(TabOrder[I - 1], TabOrder[I]);
 
   // The Enter order: top to bottom through the three group boxes, ending on
   // Button1. ComboBox1 moves on only when an item is chosen; CheckBox5 is
   // passed over.
   const std::vector<std::pair<QWidget*, QWidget*>> EnterOrder = {
-      {Edit1, Edit2}, {Edit2, Edit3}, {Edit3, Edit26}, {Edit26, Edit4}, {Edit4, Edit5},
-      {Edit5, Edit25}, {Edit25, Edit18}, {Edit18, Edit6},
-      {Edit6, Edit7}, {Edit7, Edit8}, {Edit8, Edit9}, {Edit9, Edit10}, {Edit10, Edit12},
-      {Edit12, ComboBox1}, {Edit11, CheckBox1},
-      {CheckBox1, CheckBox2}, {CheckBox2, CheckBox3}, {CheckBox3, CheckBox4}, {CheckBox4, CheckBox8},
-      {CheckBox8, Edit13},
-      {Edit13, Edit14}, {Edit14, Edit15}, {Edit15, Edit16}, {Edit16, Edit17}, {Edit17, Edit19},
-      {Edit19, Edit20}, {Edit20, Edit21}, {Edit21, Edit22}, {Edit22, Edit23}, {Edit23, Edit24},
-      {Edit24, CheckBox6}, {CheckBox6, Button1}};
+      {Edit1, Edit2},         {Edit2, Edit3},         {Edit3, Edit26},        {Edit26, Edit4},
+      {Edit4, Edit5},         {Edit5, Edit25},        {Edit25, Edit18},       {Edit18, Edit6},
+      {Edit6, Edit7},         {Edit7, Edit8},         {Edit8, Edit9},         {Edit9, Edit10},
+      {Edit10, Edit12},       {Edit12, ComboBox1},    {Edit11, CheckBox1},    {CheckBox1, CheckBox2},
+      {CheckBox2, CheckBox3}, {CheckBox3, CheckBox4}, {CheckBox4, CheckBox8}, {CheckBox8, Edit13},
+      {Edit13, Edit14},       {Edit14, Edit15},       {Edit15, Edit16},       {Edit16, Edit17},
+      {Edit17, Edit19},       {Edit19, Edit20},       {Edit20, Edit21},       {Edit21, Edit22},
+      {Edit22, Edit23},       {Edit23, Edit24},       {Edit24, CheckBox6},    {CheckBox6, Button1}};
   for (const auto& [Control, Next] : EnterOrder) {
     Successor.insert(Control, Next);
     Control->installEventFilter(this);
@@ -412,13 +407,13 @@ void TForm1::CreateControls() {
 // own caption. Hints become descriptions (a description shows no tooltip).
 void TForm1::NameForScreenReaders() {
   const std::pair<QLabel*, QWidget*> Rows[] = {
-      {Label1, Edit1},   {Label2, Edit2},    {Label3, Edit3},   {Label26, Edit26},  {Label5, Edit4},
-      {Label4, Edit5},   {Label20, Edit25},  {Label25, Edit18}, {Label6, Edit6},    {Label7, Edit7},
-      {Label8, Edit8},   {Label10, Edit9},   {Label9, Edit10},  {Label19, Edit12},  {Label21, ComboBox1},
-      {Label12, Edit11}, {Label14, Edit13},  {Label13, Edit14}, {Label15, Edit15},  {Label16, Edit16},
-      {Label17, Edit17}, {Label77, Edit19},  {Label78, Edit20}, {Label79, Edit21},  {Label86, Edit22},
-      {Label87, Edit23}, {Label88, Edit24},  {Label11, CheckBox1}, {Label18, CheckBox2},
-      {Label24, CheckBox3}, {Label23, CheckBox4}, {Label22, CheckBox8}};
+      {Label1, Edit1},      {Label2, Edit2},     {Label3, Edit3},      {Label26, Edit26},    {Label5, Edit4},
+      {Label4, Edit5},      {Label20, Edit25},   {Label25, Edit18},    {Label6, Edit6},      {Label7, Edit7},
+      {Label8, Edit8},      {Label10, Edit9},    {Label9, Edit10},     {Label19, Edit12},    {Label21, ComboBox1},
+      {Label12, Edit11},    {Label14, Edit13},   {Label13, Edit14},    {Label15, Edit15},    {Label16, Edit16},
+      {Label17, Edit17},    {Label77, Edit19},   {Label78, Edit20},    {Label79, Edit21},    {Label86, Edit22},
+      {Label87, Edit23},    {Label88, Edit24},   {Label11, CheckBox1}, {Label18, CheckBox2}, {Label24, CheckBox3},
+      {Label23, CheckBox4}, {Label22, CheckBox8}};
   for (const auto& [Label, Control] : Rows) {
     QString Name = SpokenName(Label->text());
     if (auto* Box = qobject_cast<QCheckBox*>(Control)) Name += QStringLiteral(": ") + Box->text();
@@ -426,17 +421,18 @@ void TForm1::NameForScreenReaders() {
     // The label-for relation, for screen readers that follow it.
     Label->setBuddy(Control);
   }
-  CheckBox5->setAccessibleName(SpokenName(Tr(Texts::Label86)) + QStringLiteral(": ") + Tr(Texts::CheckBox5Purpose));
-  CheckBox6->setAccessibleName(Tr(Texts::CheckBox6));
+  CheckBox5->setAccessibleName(SpokenName(Tr(WindowTexts::Label86)) + QStringLiteral(": ") +
+                               Tr(WindowTexts::CheckBox5Purpose));
+  CheckBox6->setAccessibleName(Tr(WindowTexts::CheckBox6));
   for (QPushButton* Button : {Button1, Button2, Button3}) Button->setAccessibleName(Button->text());
-  RichEdit1->setAccessibleName(SpokenName(Tr(Texts::GroupBox4)));
-  WaterImage1->setAccessibleName(Tr(Texts::WaterImage1Name));
-  WaterImage1->setAccessibleDescription(Tr(Texts::WaterImage1Description));
+  RichEdit1->setAccessibleName(SpokenName(Tr(WindowTexts::GroupBox4)));
+  WaterImage1->setAccessibleName(Tr(WindowTexts::WaterImage1Name));
+  WaterImage1->setAccessibleDescription(Tr(WindowTexts::WaterImage1Description));
 
-  Edit6->setAccessibleDescription(Tr(Texts::HintEdit6));
-  Edit22->setAccessibleDescription(Tr(Texts::HintLabel86));
-  CheckBox5->setAccessibleDescription(Tr(Texts::HintCheckBox5));
-  ComboBox1->setAccessibleDescription(Tr(Texts::HintComboBox1));
+  Edit6->setAccessibleDescription(Tr(WindowTexts::HintEdit6));
+  Edit22->setAccessibleDescription(Tr(WindowTexts::HintLabel86));
+  CheckBox5->setAccessibleDescription(Tr(WindowTexts::HintCheckBox5));
+  ComboBox1->setAccessibleDescription(Tr(WindowTexts::HintComboBox1));
 }
 
 void TForm1::ConnectHandlers() {
@@ -458,8 +454,8 @@ void TForm1::ReadNumberFormat() {
 
 void TForm1::FormCreate() {
   Masir = QDir::currentPath();
-  setWindowTitle(Tr(Texts::CaptionStart) + Tr(DECREE_AUTHOR_NAME) + Tr(Texts::CaptionSeparator) +
-                 Tr(DECREE_AUTHOR_PHONE) + Tr(Texts::CaptionEnd));
+  setWindowTitle(Tr(WindowTexts::CaptionStart) + Tr(DECREE_AUTHOR_NAME) + Tr(WindowTexts::CaptionSeparator) +
+                 Tr(DECREE_AUTHOR_PHONE) + Tr(WindowTexts::CaptionEnd));
   G = GroupPointsTable;
 }
 
@@ -522,7 +518,7 @@ void TForm1::Button2Click() {
     const QString Plain = RichEdit1->toPlainText();
     const auto Blank = [](QChar C) { return C.unicode() <= 32; };
     if (std::all_of(Plain.begin(), Plain.end(), Blank)) {
-      ShowMessageBox(this, MessageKind::Standard, Tr(Texts::NothingToPrint));
+      ShowMessageBox(this, MessageKind::Standard, Tr(WindowTexts::NothingToPrint));
       return;
     }
     if (!Printer) Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -533,7 +529,7 @@ void TForm1::Button2Click() {
 
 void TForm1::PrintRichEdit(QPrinter& Target) {
   // The area's own, possibly edited, document in the colour it shows its text in.
-  TReportJob Job(Target, Tr(Texts::PrintJobName));
+  TReportJob Job(Target, Tr(WindowTexts::PrintJobName));
   Job.Print(*RichEdit1->document(), RichEdit1->palette().color(QPalette::Text));
   Job.Finish();
 }
@@ -557,8 +553,8 @@ void TForm1::Edit25KeyUp() { ClauseBAutoFill(); }
 void TForm1::ClauseBAutoFill() {
   Guarded([this] {
     Edit18->clear();
-    Edit18->setText(QString::fromStdString(
-        ClauseBAmountText(Text(PanelControl::Edit1), Text(PanelControl::Edit25), Numbers)));
+    Edit18->setText(
+        QString::fromStdString(ClauseBAmountText(Text(PanelControl::Edit1), Text(PanelControl::Edit25), Numbers)));
   });
 }
 
@@ -580,10 +576,10 @@ bool TForm1::FilterKey(QWidget* Control, QKeyEvent* Event) {
   // Keys that are commands rather than characters keep their function: the
   // focus keys, Delete (X11 gives it the text DEL) and the clipboard shortcuts,
   // so that pasted text can reach the conversion and its message.
-  if (Event->text().isEmpty() || KeyCode == Qt::Key_Tab || KeyCode == Qt::Key_Backtab ||
-      KeyCode == Qt::Key_Delete || Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Cut) ||
-      Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::Undo) ||
-      Event->matches(QKeySequence::Redo) || Event->matches(QKeySequence::SelectAll))
+  if (Event->text().isEmpty() || KeyCode == Qt::Key_Tab || KeyCode == Qt::Key_Backtab || KeyCode == Qt::Key_Delete ||
+      Event->matches(QKeySequence::Copy) || Event->matches(QKeySequence::Cut) || Event->matches(QKeySequence::Paste) ||
+      Event->matches(QKeySequence::Undo) || Event->matches(QKeySequence::Redo) ||
+      Event->matches(QKeySequence::SelectAll))
     return false;
   // A check box toggles on the Space key going down and up, not on the typed
   // space, so the key itself must get through.
@@ -646,7 +642,7 @@ void TForm1::Guarded(const std::function<void()>& Body) {
     ShowError(QString::fromUtf8(Error.what()));
   } catch (...) {
     // Nothing may escape into the event loop.
-    ShowError(Tr(Texts::UnknownError));
+    ShowError(Tr(WindowTexts::UnknownError));
   }
 }
 
@@ -655,10 +651,9 @@ void TForm1::ShowError(const QString& Message) {
 }
 
 QLineEdit* TForm1::EditByNumber(int Number) const {
-  const std::array<QLineEdit*, 26> Edits = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Edit6,  Edit7,
-                                            Edit8,  Edit9,  Edit10, Edit11, Edit12, Edit13, Edit14,
-                                            Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21,
-                                            Edit22, Edit23, Edit24, Edit25, Edit26};
+  const std::array<QLineEdit*, 26> Edits = {Edit1,  Edit2,  Edit3,  Edit4,  Edit5,  Edit6,  Edit7,  Edit8,  Edit9,
+                                            Edit10, Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18,
+                                            Edit19, Edit20, Edit21, Edit22, Edit23, Edit24, Edit25, Edit26};
   return Edits.at(static_cast<std::size_t>(Number - 1));
 }
 

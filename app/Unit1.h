@@ -19,9 +19,9 @@
 #include <QString>
 #include <QWidget>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
-#include "NumberFormat.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
+#include "decree/NumberFormat.h"
 
 class QCheckBox;
 class QComboBox;
@@ -183,7 +183,7 @@ class TForm1 : public QWidget, public DecreePanel {
   GroupPoints G{};
   QString Masir;  // working directory at creation: the folder of info.ini
   NumberFormat Numbers;
-  std::unique_ptr<QPrinter> Printer;  // kept so the chosen printer stays selected
+  std::unique_ptr<QPrinter> Printer;    // kept so the chosen printer stays selected
   QHash<QObject*, QWidget*> Successor;  // where Enter moves the focus
 };
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Columns.h"
+#include "batch/Columns.h"
 
 #include <iterator>
 #include <map>
 #include <set>
 #include <utility>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/WindowTexts.h"
 
 namespace {
 
@@ -21,17 +21,17 @@ struct Caption {
   PanelControl Control;
 };
 const Caption Captions[] = {
-    {Texts::Label1, C::Edit1},      {Texts::Label2, C::Edit2},      {Texts::Label3, C::Edit3},
-    {Texts::Label26, C::Edit26},    {Texts::Label5, C::Edit4},      {Texts::Label4, C::Edit5},
-    {Texts::Label20, C::Edit25},    {Texts::Label25, C::Edit18},    {Texts::Label6, C::Edit6},
-    {Texts::Label7, C::Edit7},      {Texts::Label8, C::Edit8},      {Texts::Label10, C::Edit9},
-    {Texts::Label9, C::Edit10},     {Texts::Label19, C::Edit12},    {Texts::Label21, C::ComboBox1},
-    {Texts::Label12, C::Edit11},    {Texts::Label11, C::CheckBox1}, {Texts::Label18, C::CheckBox2},
-    {Texts::Label24, C::CheckBox3}, {Texts::Label23, C::CheckBox4}, {Texts::Label22, C::CheckBox8},
-    {Texts::Label14, C::Edit13},    {Texts::Label13, C::Edit14},    {Texts::Label15, C::Edit15},
-    {Texts::Label16, C::Edit16},    {Texts::Label17, C::Edit17},    {Texts::Label77, C::Edit19},
-    {Texts::Label78, C::Edit20},    {Texts::Label79, C::Edit21},    {Texts::Label86, C::Edit22},
-    {Texts::Label87, C::Edit23},    {Texts::Label88, C::Edit24},    {Texts::CheckBox6, C::CheckBox6},
+    {WindowTexts::Label1, C::Edit1},      {WindowTexts::Label2, C::Edit2},      {WindowTexts::Label3, C::Edit3},
+    {WindowTexts::Label26, C::Edit26},    {WindowTexts::Label5, C::Edit4},      {WindowTexts::Label4, C::Edit5},
+    {WindowTexts::Label20, C::Edit25},    {WindowTexts::Label25, C::Edit18},    {WindowTexts::Label6, C::Edit6},
+    {WindowTexts::Label7, C::Edit7},      {WindowTexts::Label8, C::Edit8},      {WindowTexts::Label10, C::Edit9},
+    {WindowTexts::Label9, C::Edit10},     {WindowTexts::Label19, C::Edit12},    {WindowTexts::Label21, C::ComboBox1},
+    {WindowTexts::Label12, C::Edit11},    {WindowTexts::Label11, C::CheckBox1}, {WindowTexts::Label18, C::CheckBox2},
+    {WindowTexts::Label24, C::CheckBox3}, {WindowTexts::Label23, C::CheckBox4}, {WindowTexts::Label22, C::CheckBox8},
+    {WindowTexts::Label14, C::Edit13},    {WindowTexts::Label13, C::Edit14},    {WindowTexts::Label15, C::Edit15},
+    {WindowTexts::Label16, C::Edit16},    {WindowTexts::Label17, C::Edit17},    {WindowTexts::Label77, C::Edit19},
+    {WindowTexts::Label78, C::Edit20},    {WindowTexts::Label79, C::Edit21},    {WindowTexts::Label86, C::Edit22},
+    {WindowTexts::Label87, C::Edit23},    {WindowTexts::Label88, C::Edit24},    {WindowTexts::CheckBox6, C::CheckBox6},
 };
 
 // Code points trimmed around a header besides U+0000..U+0020, in UTF-8.
@@ -65,14 +65,14 @@ std::string AsciiLower(std::string Text) {
 // part before the colon and the caption without the colon name it too.
 std::map<std::string, PanelControl> BuildHeaderNames() {
   std::map<std::string, PanelControl> names;
-  for (const InputFieldInfo& field : InputFields) {
+  for (const InputSpec& field : Inputs) {
     names.emplace(AsciiLower(field.FieldName), field.Control);
     names.emplace(AsciiLower(field.ControlName), field.Control);
   }
   std::vector<Caption> captions(std::begin(Captions), std::end(Captions));
   // Label17 is shown misspelt ("زتدگی"); the word spelt right names it too.
   static const std::string Label17Spelt = [] {
-    std::string text = Texts::Label17;
+    std::string text = WindowTexts::Label17;
     const std::string shown = "زتدگی";
     const std::size_t at = text.find(shown);
     if (at != std::string::npos) text.replace(at, shown.size(), "زندگی");
@@ -106,7 +106,8 @@ std::string TrimHeader(const std::string& Header) {
     for (const char* mark : Invisible) {
       const std::string m = mark;
       if (last - first >= m.size() && Header.compare(first, m.size(), m) == 0) first += m.size(), trimmed = true;
-      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0) last -= m.size(), trimmed = true;
+      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0)
+        last -= m.size(), trimmed = true;
     }
   }
   return Header.substr(first, last - first);
@@ -146,9 +147,9 @@ ColumnLayout MapColumns(const std::vector<std::string>& Headers, std::size_t Lin
     if (const std::optional<PanelControl> control = InputOfHeader(trimmed)) {
       int& column = layout.InputColumn[static_cast<std::size_t>(*control)];
       if (column >= 0)
-        throw BatchFileError(Line, BatchTexts::Fill(BatchTexts::DuplicateInput,
-                                                    {Headers[static_cast<std::size_t>(column)], Headers[i],
-                                                     InputFieldOf(*control).ControlName}));
+        throw BatchFileError(
+            Line, BatchTexts::Fill(BatchTexts::DuplicateInput, {Headers[static_cast<std::size_t>(column)], Headers[i],
+                                                                InputOf(*control).ControlName}));
       column = static_cast<int>(i);
       continue;
     }

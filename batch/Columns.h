@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "DecreeFields.h"
+#include "decree/DecreeCatalogue.h"
 
 struct ColumnLayout {
-  std::vector<std::string> Headers;         // as in the file, up to the last named column
-  std::vector<std::size_t> IdColumns;       // in file order
-  std::array<int, InputFieldCount> InputColumn;  // by PanelControl; -1 when the file has none
+  std::vector<std::string> Headers;              // as in the file, up to the last named column
+  std::vector<std::size_t> IdColumns;            // in file order
+  std::array<int, InputCount> InputColumn;  // by PanelControl; -1 when the file has none
 
   int ColumnOf(PanelControl Control) const { return InputColumn[static_cast<std::size_t>(Control)]; }
   std::size_t Width() const { return Headers.size(); }

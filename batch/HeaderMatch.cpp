@@ -30,7 +30,7 @@ std::size_t Allowed(std::size_t Length) { return Length < 4 ? 0 : 1 + Length / 1
 // The name as the user knows it: ASCII keys are lower case, so the field or
 // control name is given in its own spelling.
 std::string Displayed(const std::string& Key, PanelControl Control) {
-  const InputFieldInfo& field = InputFieldOf(Control);
+  const InputSpec& field = InputOf(Control);
   if (Key == HeaderKey(field.FieldName)) return field.FieldName;
   if (Key == HeaderKey(field.ControlName)) return field.ControlName;
   return Key;
@@ -108,7 +108,7 @@ void CheckIdentificationHeaders(const ColumnLayout& Layout, const std::vector<st
       throw BatchFileError(Line, BatchTexts::Fill(BatchTexts::IgnoredColumnMissing, {wanted}));
     if (const std::optional<PanelControl> control = InputOfHeader(*found))
       throw BatchFileError(
-          Line, BatchTexts::Fill(BatchTexts::IgnoredColumnIsInput, {wanted, InputFieldOf(*control).FieldName}));
+          Line, BatchTexts::Fill(BatchTexts::IgnoredColumnIsInput, {wanted, InputOf(*control).FieldName}));
   }
   for (const std::size_t column : Layout.IdColumns) {
     const std::string header = TrimHeader(Layout.Headers[column]);
@@ -117,6 +117,6 @@ void CheckIdentificationHeaders(const ColumnLayout& Layout, const std::vector<st
       continue;
     if (const std::optional<NearInput> near = NearestInput(header))
       throw BatchFileError(Line, BatchTexts::Fill(BatchTexts::HeaderResemblesInput,
-                                                  {header, near->Name, InputFieldOf(near->Control).FieldName}));
+                                                  {header, near->Name, InputOf(near->Control).FieldName}));
   }
 }

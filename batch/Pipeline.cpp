@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Pipeline.h"
+#include "batch/Pipeline.h"
 
 #include <optional>
 
-#include "BatchTexts.h"
-#include "DecreeExplain.h"
-#include "DecreeInput.h"
-#include "DecreeReport.h"
-#include "RowPanel.h"
+#include "batch/BatchTexts.h"
+#include "batch/RowPanel.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeExplain.h"
+#include "decree/DecreeInput.h"
+#include "decree/DecreeReport.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RowPanel.h"
+#include "batch/RowPanel.h"
 
-#include "BatchTexts.h"
-#include "CellText.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CellText.h"
+#include "decree/WindowTexts.h"
 
 namespace {
 
@@ -95,9 +95,7 @@ std::string RowPanel::Text(PanelControl Edit) const {
   return text;
 }
 
-void RowPanel::SetText(PanelControl Edit, const std::string& Text) {
-  FWritten[static_cast<std::size_t>(Edit)] = Text;
-}
+void RowPanel::SetText(PanelControl Edit, const std::string& Text) { FWritten[static_cast<std::size_t>(Edit)] = Text; }
 
 void RowPanel::SetFocus(PanelControl Control) { FFocus = Control; }
 
@@ -106,9 +104,10 @@ int RowPanel::ItemIndex() const {
   const std::optional<int> index = ParseInsurance(cell);
   if (!index) {
     const std::string& header = FLayout.Headers[static_cast<std::size_t>(FLayout.ColumnOf(C::ComboBox1))];
-    throw RowCellError(BatchTexts::Fill(BatchTexts::InsuranceInvalid,
-                                        {TrimControl(cell), TrimHeader(header), Texts::ComboItem0, Texts::ComboItem1}),
-                       C::ComboBox1);
+    throw RowCellError(
+        BatchTexts::Fill(BatchTexts::InsuranceInvalid,
+                         {TrimControl(cell), TrimHeader(header), WindowTexts::ComboItem0, WindowTexts::ComboItem1}),
+        C::ComboBox1);
   }
   return *index;
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Columns.h"
-#include "OutputFile.h"
-#include "Pipeline.h"
+#include "batch/Columns.h"
+#include "batch/OutputFile.h"
+#include "batch/Pipeline.h"
 
 // What every writer knows of the run before the first row.
 struct BatchHeader {

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "XlsxWriter.h"
-
-#include <xlsxwriter.h>
+#include "batch/XlsxWriter.h"
 
 #include <algorithm>
+#include <xlsxwriter.h>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "DecreeTexts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 
@@ -32,8 +31,10 @@ std::size_t Characters(const std::string& Text) {
   return count;
 }
 
-#define AMOUNT(Caption, Member) \
-  { Header(DecreeTexts::Caption), [](const DecreeResult& R) { return R.Member; } }
+#define AMOUNT(Caption, Member)                                                  \
+  {                                                                              \
+    Header(DecreeTexts::Caption), [](const DecreeResult& R) { return R.Member; } \
+  }
 
 std::vector<WorkbookColumn> BuildAmountColumns() {
   return {
@@ -97,8 +98,8 @@ XlsxWriter::~XlsxWriter() {
 
 void XlsxWriter::Check(int Error) {
   if (Error != LXW_NO_ERROR)
-    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::WriteFailed,
-                                             {FFile.Path(), lxw_strerror(static_cast<lxw_error>(Error))}));
+    throw BatchFileError(
+        0, BatchTexts::Fill(BatchTexts::WriteFailed, {FFile.Path(), lxw_strerror(static_cast<lxw_error>(Error))}));
 }
 
 void XlsxWriter::Begin(const BatchHeader& Header) {
@@ -107,8 +108,8 @@ void XlsxWriter::Begin(const BatchHeader& Header) {
   const std::size_t ids = FLayout->IdColumns.size();
   const std::size_t columns = ids + amounts.size() + 2;
   if (Header.Rows + 1 > MaxRows || columns > MaxColumns)
-    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::WorkbookTooLarge,
-                                             {std::to_string(MaxRows - 1), std::to_string(MaxColumns)}));
+    throw BatchFileError(
+        0, BatchTexts::Fill(BatchTexts::WorkbookTooLarge, {std::to_string(MaxRows - 1), std::to_string(MaxColumns)}));
 
   // Its temporary files go next to the output, not to a small /tmp.
   std::string folder = FolderOf(FFile.TempPath());
@@ -137,9 +138,8 @@ void XlsxWriter::Begin(const BatchHeader& Header) {
 
   worksheet_right_to_left(FSheet);
   for (std::size_t k = 0; k < ids; ++k) {
-    const std::size_t longest =
-        std::max(Characters(TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])),
-                 k < Header.IdWidths.size() ? Header.IdWidths[k] : 0);
+    const std::size_t longest = std::max(Characters(TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])),
+                                         k < Header.IdWidths.size() ? Header.IdWidths[k] : 0);
     const double width = static_cast<double>(std::clamp<std::size_t>(longest + 2, 8, 50));
     Check(worksheet_set_column(FSheet, static_cast<lxw_col_t>(k), static_cast<lxw_col_t>(k), width, nullptr));
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Writers.h"
+#include "batch/Writers.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;

@@ -15,10 +15,10 @@
 #include <vector>
 #include <xlsxwriter.h>
 
-#include "BatchRun.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "Writers.h"
+#include "batch/BatchRun.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "batch/Writers.h"
 
 namespace {
 

@@ -9,17 +9,16 @@
 // Two parts of the whole-grid frame are also timed on their own, to show
 // where its time goes: the step (Render with no bitmaps advances the water
 // only) and the draw's reads of the source at the places the slopes point to.
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "Random.h"
-#include "ReferenceWater.h"
-#include "WaterEffect.h"
+#include "ripple/Random.h"
+#include "ripple/WaterEffect.h"
+#include "tests/ripple/ReferenceWater.h"
 
 namespace {
 
@@ -28,8 +27,7 @@ constexpr int Height = 237;
 constexpr std::ptrdiff_t Stride = 1128;  // as QImage pads a 375-pixel RGB888 row
 constexpr std::size_t PictureBytes = 3 * Width * Height;
 
-double MedianMicroseconds(std::vector<double>& Seconds)
-{
+double MedianMicroseconds(std::vector<double>& Seconds) {
   if (Seconds.empty()) return 0;
   std::nth_element(Seconds.begin(), Seconds.begin() + Seconds.size() / 2, Seconds.end());
   return Seconds[Seconds.size() / 2] * 1e6;
@@ -37,8 +35,7 @@ double MedianMicroseconds(std::vector<double>& Seconds)
 
 // Times one run of Work for a benchmark with manual time, and keeps it.
 template <typename TWork>
-void TimeOnce(benchmark::State& State, std::vector<double>& Seconds, TWork&& Work)
-{
+void TimeOnce(benchmark::State& State, std::vector<double>& Seconds, TWork&& Work) {
   const auto Start = std::chrono::steady_clock::now();
   Work();
   const auto Stop = std::chrono::steady_clock::now();
@@ -53,16 +50,14 @@ enum class TWaterKind { Banner, WholeGrid };
 // ClickBlob 250, random drops of radius 1..2 and height 100..599).
 class TScene {
  public:
-  explicit TScene(TWaterKind AKind) : Kind(AKind), Src(Stride * Height), Dst(Stride * Height)
-  {
+  explicit TScene(TWaterKind AKind) : Kind(AKind), Src(Stride * Height), Dst(Stride * Height) {
     RandomSeed(2024);
     for (std::size_t i = 0; i < Src.size(); ++i) Src[i] = static_cast<std::uint8_t>((i * 131) >> 3);
     Water.SetSize(Width, Height);
     for (int i = 0; i < 200; ++i) Frame();  // let the water get busy first
   }
 
-  void Drops()
-  {
+  void Drops() {
     ++Count;
     if (Kind == TWaterKind::Banner) {
       // The mouse crosses the picture, one move per frame; a random drop has a
@@ -84,21 +79,18 @@ class TScene {
     for (int Drop = 0; Drop < 12; ++Drop) Water.Blob(-1, -1, 1 + RandomInt(2), 100 + RandomInt(500));
   }
 
-  void Render()
-  {
+  void Render() {
     Water.Render(TConstBitmap24(Width, Height, Src.data(), Stride), TBitmap24{Width, Height, Dst.data(), Stride});
   }
 
-  void Frame()
-  {
+  void Frame() {
     Drops();
     Render();
   }
 
   // Shares of the grid that the frame works on: cells between the first and
   // the last non-zero cell of their row, and non-zero cells.
-  void Coverage(double& Spanned, double& NonZero) const
-  {
+  void Coverage(double& Spanned, double& NonZero) const {
     long Inside = 0, Raised = 0;
     for (int y = 0; y < Height; ++y) {
       int First = Width, Last = -1;
@@ -133,8 +125,7 @@ double StepMedian = 0;
 double ReadsMedian = 0;
 std::size_t ReadsPerFrame = 0;
 
-void BM_RenderFrame(benchmark::State& State, TWaterKind Kind)
-{
+void BM_RenderFrame(benchmark::State& State, TWaterKind Kind) {
   TScene Scene(Kind);
   std::vector<double> Seconds;
   double Spanned = 0, NonZero = 0;
@@ -163,8 +154,7 @@ void BM_RenderFrame(benchmark::State& State, TWaterKind Kind)
   State.counters["spanned_pct"] = Figures.Spanned;
 }
 
-void BM_MemcpyPicture(benchmark::State& State)
-{
+void BM_MemcpyPicture(benchmark::State& State) {
   std::vector<std::uint8_t> Src(PictureBytes, 7), Dst(PictureBytes);
   std::vector<double> Seconds;
   for (auto _ : State) {
@@ -178,8 +168,7 @@ void BM_MemcpyPicture(benchmark::State& State)
 }
 
 // The plain version every cell through the clamped tables: for comparison only.
-void BM_ReferenceFrame(benchmark::State& State)
-{
+void BM_ReferenceFrame(benchmark::State& State) {
   TScene Scene(TWaterKind::Banner);
   TReferenceWater Reference(Width, Height);
   std::vector<double> Seconds;
@@ -197,8 +186,7 @@ void BM_ReferenceFrame(benchmark::State& State)
   State.counters["median_us"] = ReferenceMedian;
 }
 
-void BM_WholeGridStepOnly(benchmark::State& State)
-{
+void BM_WholeGridStepOnly(benchmark::State& State) {
   TScene Scene(TWaterKind::WholeGrid);
   std::vector<double> Seconds;
   for (auto _ : State) {
@@ -214,8 +202,7 @@ void BM_WholeGridStepOnly(benchmark::State& State)
 
 // The byte offset in the source of every pixel the last frame drew: where
 // its slopes point, or its own place where they point outside the grid.
-std::vector<std::uint32_t> SourceOffsets(const TWaterEffect& Water)
-{
+std::vector<std::uint32_t> SourceOffsets(const TWaterEffect& Water) {
   std::vector<std::uint32_t> Offsets;
   for (int y = 0; y < Height; ++y) {
     const TWaterEffect::TColumns Drawn = Water.DrawnColumns(y);
@@ -230,8 +217,7 @@ std::vector<std::uint32_t> SourceOffsets(const TWaterEffect& Water)
 }
 
 // The 4-byte words at Source + From[0 .. Count − 1], into To.
-void ReadWords(const std::uint8_t* Source, const std::uint32_t* From, std::uint32_t* To, std::size_t Count)
-{
+void ReadWords(const std::uint8_t* Source, const std::uint32_t* From, std::uint32_t* To, std::size_t Count) {
   for (std::size_t i = 0; i < Count; ++i) std::memcpy(To + i, Source + From[i], 4);
 }
 
@@ -239,8 +225,7 @@ void ReadWords(const std::uint8_t* Source, const std::uint32_t* From, std::uint3
 // source (the rows are padded, so the last pixel's word stays inside), at the
 // offsets of one whole-grid frame, read again and again (the offsets stay in
 // the cache), as a plain loop of loads and stores.
-void BM_WholeGridSourceReads(benchmark::State& State)
-{
+void BM_WholeGridSourceReads(benchmark::State& State) {
   TScene Scene(TWaterKind::WholeGrid);
   Scene.Frame();
   const std::vector<std::uint32_t> Offsets = SourceOffsets(Scene.Water);
@@ -265,8 +250,7 @@ BENCHMARK(BM_WholeGridStepOnly)->UseManualTime()->MinTime(1.0);
 BENCHMARK(BM_WholeGridSourceReads)->UseManualTime()->MinTime(1.0);
 
 // --draw=plain|avx2|avx512 picks the draw's code (default: the widest there is).
-bool PickDrawCode(int& argc, char** argv)
-{
+bool PickDrawCode(int& argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--draw=", 7) != 0) continue;
     bool Found = false;
@@ -288,8 +272,7 @@ bool PickDrawCode(int& argc, char** argv)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
   if (!PickDrawCode(argc, argv)) return 2;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -301,10 +284,10 @@ int main(int argc, char** argv)
   const char* const Names[] = {"banner water (a few rows busy)", "water busy over the whole grid"};
   for (int k = 0; k < 2; ++k) {
     if (Frames[k].Median <= 0) continue;
-    std::printf("median frame, %-31s %8.2f us  = %5.1f x memcpy  (rows' spans %.0f %% of the grid, "
-                "non-zero %.0f %%)\n",
-                Names[k], Frames[k].Median, Frames[k].Median / MemcpyMedian, Frames[k].Spanned,
-                Frames[k].NonZero);
+    std::printf(
+        "median frame, %-31s %8.2f us  = %5.1f x memcpy  (rows' spans %.0f %% of the grid, "
+        "non-zero %.0f %%)\n",
+        Names[k], Frames[k].Median, Frames[k].Median / MemcpyMedian, Frames[k].Spanned, Frames[k].NonZero);
   }
   if (ReferenceMedian > 0)
     std::printf("median frame, plain reference version:       %8.2f us  = %5.1f x memcpy\n", ReferenceMedian,

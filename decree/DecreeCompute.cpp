@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeCompute.h"
+#include "decree/DecreeCompute.h"
 
 #include <cmath>
 #include <string>
 
-#include "DecreeTexts.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 
@@ -48,27 +48,23 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G, DecreeSt
 
   DecreeResult r;
   r.BaseSalary = Store(L(fullPoints) * In.Coefficient);
-  r.SeniorityIncrease = Store(Percent(L(In.PreviousBaseSalary) + In.PreviousSeniorityIncrease,
-                                      In.SeniorityIncreasePercent) +
-                              In.PreviousSeniorityIncrease);
+  r.SeniorityIncrease =
+      Store(Percent(L(In.PreviousBaseSalary) + In.PreviousSeniorityIncrease, In.SeniorityIncreasePercent) +
+            In.PreviousSeniorityIncrease);
   r.JobAllowance = Store(Percent(r.BaseSalary, In.JobPercent));
-  steps.MinimumPayDifferenceBeforeClamp =
-      Store(In.DeclaredMinimumSalary - (L(r.BaseSalary) + r.SeniorityIncrease));
+  steps.MinimumPayDifferenceBeforeClamp = Store(In.DeclaredMinimumSalary - (L(r.BaseSalary) + r.SeniorityIncrease));
   r.MinimumPayDifference = steps.MinimumPayDifferenceBeforeClamp < 0 ? 0 : steps.MinimumPayDifferenceBeforeClamp;
   r.SalaryRepair = Store(SalaryRepairFactor * In.Coefficient);
   r.AttractionAllowance =
-      Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.MinimumPayDifference +
-                        r.SalaryRepair,
+      Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.MinimumPayDifference + r.SalaryRepair,
                     In.AttractionPercent) +
             Percent(In.AttractionPercent, In.Note12Difference));
-  r.SpecialAllowance =
-      Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.AttractionAllowance + r.JobAllowance +
-                        r.MinimumPayDifference + r.SalaryRepair + In.Note12Difference,
-                    In.SpecialPercent));
-  r.ParticularAllowance =
-      Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.AttractionAllowance +
-                        r.MinimumPayDifference + r.SalaryRepair + In.Note12Difference,
-                    In.ParticularPercent));
+  r.SpecialAllowance = Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.AttractionAllowance + r.JobAllowance +
+                                         r.MinimumPayDifference + r.SalaryRepair + In.Note12Difference,
+                                     In.SpecialPercent));
+  r.ParticularAllowance = Store(Percent(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.AttractionAllowance +
+                                            r.MinimumPayDifference + r.SalaryRepair + In.Note12Difference,
+                                        In.ParticularPercent));
   r.Note12Adjustment = In.Note12Difference;
   r.LivingFacilitiesDeprivation = Store(Percent(r.BaseSalary, In.DeprivationPercent));
   r.FamilyAllowance = In.HeadOfHousehold ? In.FamilyAllowanceRate : 0;
@@ -90,8 +86,7 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G, DecreeSt
   r.DeprivedRegionAllowance = Store(Percent(r.BaseSalary, In.DeprivedRegionPercent));
   r.RadiationWorkAllowance = Store(Percent(L(r.JobAllowance) + r.BasicSalary, In.RadiationPercent));
   r.Article26Allowance = In.Article26Eligible ? Store(Percent(r.BaseSalary, Article26Rate)) : 0;
-  r.BorderDeprivationAllowance =
-      In.BorderDeprivationEligible ? Store(Percent(r.BaseSalary, BorderDeprivationRate)) : 0;
+  r.BorderDeprivationAllowance = In.BorderDeprivationEligible ? Store(Percent(r.BaseSalary, BorderDeprivationRate)) : 0;
   r.AdjustmentAllowance = In.AdjustmentEligible ? AdjustmentAmount : 0;
 
   if (In.IncentiveGroupCount != 0) {
@@ -123,14 +118,13 @@ DecreeResult ComputeDecree(const DecreeInput& In, const GroupPoints& G, DecreeSt
   r.HousingBase = Store(housingBase);
   if (In.ClauseBItem3InHousing) r.HousingBase = Store(L(r.ClauseBItem3Allowance) + r.HousingBase);
 
-  r.ItemsTotal = Store(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.MinimumPayDifference +
-                       r.AttractionAllowance + r.SpecialAllowance + r.ParticularAllowance +
-                       r.Note12Adjustment + r.LivingFacilitiesDeprivation + r.FamilyAllowance +
-                       r.ChildAllowance + r.IncentiveGroupsDifference + r.SalaryRepair +
-                       r.VeteranAllowance + r.ClauseBItem3Allowance + r.BadClimateAllowance +
-                       r.ShiftWorkAllowance + r.HardshipAllowance + r.OperationalZoneAllowance +
-                       r.DeprivedRegionAllowance + r.RadiationWorkAllowance + r.AdjustmentAllowance +
-                       r.Article26Allowance + r.BorderDeprivationAllowance);
+  r.ItemsTotal =
+      Store(L(r.BaseSalary) + r.SeniorityIncrease + r.JobAllowance + r.MinimumPayDifference + r.AttractionAllowance +
+            r.SpecialAllowance + r.ParticularAllowance + r.Note12Adjustment + r.LivingFacilitiesDeprivation +
+            r.FamilyAllowance + r.ChildAllowance + r.IncentiveGroupsDifference + r.SalaryRepair + r.VeteranAllowance +
+            r.ClauseBItem3Allowance + r.BadClimateAllowance + r.ShiftWorkAllowance + r.HardshipAllowance +
+            r.OperationalZoneAllowance + r.DeprivedRegionAllowance + r.RadiationWorkAllowance + r.AdjustmentAllowance +
+            r.Article26Allowance + r.BorderDeprivationAllowance);
   r.SeniorityMinimumDifference =
       r.ItemsTotal < In.MinimumSalaryAndBenefits ? Store(L(In.MinimumSalaryAndBenefits) - r.ItemsTotal) : 0;
   r.HousingBase = Store(L(r.HousingBase) + r.SeniorityMinimumDifference);

@@ -6,14 +6,13 @@
 #include <array>
 #include <cstdint>
 
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
 // Group points for groups 1..20; group g is at index g - 1.
 using GroupPoints = std::array<std::int32_t, 20>;
 
 inline constexpr GroupPoints GroupPointsTable = {
-    400,  450,  500,  560,  620,  680,  740,  810,  880,  950,
-    1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
+    400, 450, 500, 560, 620, 680, 740, 810, 880, 950, 1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
 };
 
 // The fixed figures of the computation; exact in any precision. Percentages
@@ -23,10 +22,10 @@ inline constexpr long double SalaryRepairFactor = 3000;  // × Coefficient
 inline constexpr long double VeteranRate = 25;           // of EffectiveMinimumSalary
 inline constexpr long double ShiftWorkCapPoints = 400;   // cap: Coefficient × 400 × 35 / 100
 inline constexpr long double ShiftWorkCapRate = 35;
-inline constexpr long double Article26Rate = 20;            // of BaseSalary
-inline constexpr long double BorderDeprivationRate = 20;    // of BaseSalary
-inline constexpr double AdjustmentAmount = 408600;          // rials
-inline constexpr long double HousingRate = 20;              // of HousingBase
+inline constexpr long double Article26Rate = 20;          // of BaseSalary
+inline constexpr long double BorderDeprivationRate = 20;  // of BaseSalary
+inline constexpr double AdjustmentAmount = 408600;        // rials
+inline constexpr long double HousingRate = 20;            // of HousingBase
 }  // namespace DecreeFigures
 
 struct DecreeResult {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeExplain.h"
+#include "decree/DecreeExplain.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 
@@ -145,11 +145,10 @@ void TExplainer::Items() {
   Add(T::AttractionAllowanceCaption, Is(Attraction, R.AttractionAllowance));
 
   if (R.MinimumPayDifference > 0 || Steps.MinimumPayDifferenceBeforeClamp < 0)
-    Add(T::MinimumPayDifferenceCaption,
-        Clamped(Of(T::DeclaredMinimumSalaryName, In.DeclaredMinimumSalary) + T::Minus +
-                    Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
-                                 {T::SeniorityIncreaseCaption, R.SeniorityIncrease}})),
-                Steps.MinimumPayDifferenceBeforeClamp, R.MinimumPayDifference));
+    Add(T::MinimumPayDifferenceCaption, Clamped(Of(T::DeclaredMinimumSalaryName, In.DeclaredMinimumSalary) + T::Minus +
+                                                    Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
+                                                                 {T::SeniorityIncreaseCaption, R.SeniorityIncrease}})),
+                                                Steps.MinimumPayDifferenceBeforeClamp, R.MinimumPayDifference));
 
   // The special allowance is not in the particular's base, nor the particular
   // in the special's. The note-12 difference, mostly none, is left out when zero.
@@ -187,12 +186,11 @@ void TExplainer::Items() {
     OfBase(T::LivingFacilitiesDeprivationCaption, In.DeprivationPercent, R.LivingFacilitiesDeprivation);
   if (R.FamilyAllowance > 0) Add(T::FamilyAllowanceCaption, T::HeadOfHouseholdAmount + A(R.FamilyAllowance));
   if (R.ChildAllowance > 0)
-    Add(T::ChildAllowanceCaption, Is(Of(T::ChildAllowanceRateName, In.ChildAllowanceRate) + T::Times +
-                                         T::ChildCountName + " " + F(In.ChildCount),
-                                     R.ChildAllowance));
+    Add(T::ChildAllowanceCaption,
+        Is(Of(T::ChildAllowanceRateName, In.ChildAllowanceRate) + T::Times + T::ChildCountName + " " + F(In.ChildCount),
+           R.ChildAllowance));
   if (R.Note12Adjustment > 0) Add(T::Note12AdjustmentCaption, T::EnteredAmount + A(R.Note12Adjustment));
-  if (R.ClauseBItem3Allowance > 0)
-    Add(T::ClauseBItem3AllowanceCaption, T::EnteredAmount + A(R.ClauseBItem3Allowance));
+  if (R.ClauseBItem3Allowance > 0) Add(T::ClauseBItem3AllowanceCaption, T::EnteredAmount + A(R.ClauseBItem3Allowance));
   if (R.VeteranAllowance > 0)
     Add(T::VeteranAllowanceCaption,
         Is(Percent(Of(T::EffectiveMinimumSalaryName, In.EffectiveMinimumSalary), VeteranRate), R.VeteranAllowance));
@@ -269,32 +267,31 @@ void TExplainer::Closing() {
   const bool TopUp = R.SeniorityMinimumDifference > 0;
   const char* ItemsCaption = TopUp ? T::ItemsSumCaption : T::ItemsTotalCaption;
   // In the order of the sum.
-  Add(ItemsCaption,
-      Is(SumOfNonZero({{T::BaseSalaryCaption, R.BaseSalary},
-                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                       {T::JobAllowanceCaption, R.JobAllowance},
-                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                       {T::SpecialAllowanceCaption, R.SpecialAllowance},
-                       {T::ParticularAllowanceCaption, R.ParticularAllowance},
-                       {T::Note12AdjustmentCaption, R.Note12Adjustment},
-                       {T::LivingFacilitiesDeprivationCaption, R.LivingFacilitiesDeprivation},
-                       {T::FamilyAllowanceCaption, R.FamilyAllowance},
-                       {T::ChildAllowanceCaption, R.ChildAllowance},
-                       {T::IncentiveGroupsDifferenceCaption, R.IncentiveGroupsDifference},
-                       {T::SalaryRepairCaption, R.SalaryRepair},
-                       {T::VeteranAllowanceCaption, R.VeteranAllowance},
-                       {T::ClauseBItem3AllowanceCaption, R.ClauseBItem3Allowance},
-                       {T::BadClimateAllowanceCaption, R.BadClimateAllowance},
-                       {T::ShiftWorkAllowanceCaption, R.ShiftWorkAllowance},
-                       {T::HardshipAllowanceCaption, R.HardshipAllowance},
-                       {T::OperationalZoneAllowanceCaption, R.OperationalZoneAllowance},
-                       {T::DeprivedRegionAllowanceCaption, R.DeprivedRegionAllowance},
-                       {T::RadiationWorkAllowanceCaption, R.RadiationWorkAllowance},
-                       {T::AdjustmentAllowanceCaption, R.AdjustmentAllowance},
-                       {T::Article26AllowanceCaption, R.Article26Allowance},
-                       {T::BorderDeprivationAllowanceCaption, R.BorderDeprivationAllowance}}),
-         R.ItemsTotal));
+  Add(ItemsCaption, Is(SumOfNonZero({{T::BaseSalaryCaption, R.BaseSalary},
+                                     {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
+                                     {T::JobAllowanceCaption, R.JobAllowance},
+                                     {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
+                                     {T::AttractionAllowanceCaption, R.AttractionAllowance},
+                                     {T::SpecialAllowanceCaption, R.SpecialAllowance},
+                                     {T::ParticularAllowanceCaption, R.ParticularAllowance},
+                                     {T::Note12AdjustmentCaption, R.Note12Adjustment},
+                                     {T::LivingFacilitiesDeprivationCaption, R.LivingFacilitiesDeprivation},
+                                     {T::FamilyAllowanceCaption, R.FamilyAllowance},
+                                     {T::ChildAllowanceCaption, R.ChildAllowance},
+                                     {T::IncentiveGroupsDifferenceCaption, R.IncentiveGroupsDifference},
+                                     {T::SalaryRepairCaption, R.SalaryRepair},
+                                     {T::VeteranAllowanceCaption, R.VeteranAllowance},
+                                     {T::ClauseBItem3AllowanceCaption, R.ClauseBItem3Allowance},
+                                     {T::BadClimateAllowanceCaption, R.BadClimateAllowance},
+                                     {T::ShiftWorkAllowanceCaption, R.ShiftWorkAllowance},
+                                     {T::HardshipAllowanceCaption, R.HardshipAllowance},
+                                     {T::OperationalZoneAllowanceCaption, R.OperationalZoneAllowance},
+                                     {T::DeprivedRegionAllowanceCaption, R.DeprivedRegionAllowance},
+                                     {T::RadiationWorkAllowanceCaption, R.RadiationWorkAllowance},
+                                     {T::AdjustmentAllowanceCaption, R.AdjustmentAllowance},
+                                     {T::Article26AllowanceCaption, R.Article26Allowance},
+                                     {T::BorderDeprivationAllowanceCaption, R.BorderDeprivationAllowance}}),
+                       R.ItemsTotal));
   const std::string Items = Of(ItemsCaption, R.ItemsTotal);
   const std::string TopUpTerm = Of(T::SeniorityMinimumDifferenceCaption, R.SeniorityMinimumDifference);
   if (TopUp) {
@@ -332,7 +329,8 @@ void TExplainer::Closing() {
     Housing.push_back({T::SeniorityMinimumDifferenceCaption, R.SeniorityMinimumDifference});
     Add(SocialSecurity ? T::HousingBaseSocialSecurityCaption : T::HousingBaseRetirementCaption,
         Is(SumOfNonZero(Housing), R.HousingBase));
-    Add(T::HousingAllowanceCaption, Is(Percent(Of(T::HousingBaseName, R.HousingBase), HousingRate), R.HousingAllowance));
+    Add(T::HousingAllowanceCaption,
+        Is(Percent(Of(T::HousingBaseName, R.HousingBase), HousingRate), R.HousingAllowance));
   }
 
   std::string Grand = Items + T::Plus + Of(T::HousingAllowanceCaption, R.HousingAllowance);

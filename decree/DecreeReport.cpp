@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeReport.h"
+#include "decree/DecreeReport.h"
 
 #include <cmath>
 
-#include "DecreeTexts.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 

@@ -6,15 +6,20 @@ namespace DecreeTexts {
 
 // Required-field checks, in check order.
 inline constexpr const char* MissingCoefficient = "ضریب اعلامی برای سال جدید را وارد کنید";
-inline constexpr const char* MissingDeclaredMinimumSalary = "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingEffectiveMinimumSalary = "مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingMinimumSalaryAndBenefits = "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید";
+inline constexpr const char* MissingDeclaredMinimumSalary =
+    "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید";
+inline constexpr const char* MissingEffectiveMinimumSalary =
+    "مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید";
+inline constexpr const char* MissingMinimumSalaryAndBenefits =
+    "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید";
 inline constexpr const char* MissingFamilyAllowanceRate = "مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید";
 inline constexpr const char* MissingChildAllowanceRate = "مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingEmployeeGroup = "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید";
+inline constexpr const char* MissingEmployeeGroup =
+    "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید";
 inline constexpr const char* MissingPreviousBaseSalary = "مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید";
 inline constexpr const char* MissingPreviousSeniorityIncrease = "مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید";
-inline constexpr const char* MissingSeniorityIncreasePercent = "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید";
+inline constexpr const char* MissingSeniorityIncreasePercent =
+    "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید";
 inline constexpr const char* MissingInsuranceType = "نوع بیمه مستخدم را انتخاب کنید";
 inline constexpr const char* MissingJobPercent = "درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید";
 inline constexpr const char* MissingAttractionPercent = "درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید";
@@ -50,7 +55,8 @@ inline constexpr const char* DeprivedRegionAllowanceCaption = "     فوق ال�
 inline constexpr const char* RadiationWorkAllowanceCaption = "     فوق العاده کار بااشعه: ";
 inline constexpr const char* AdjustmentAllowanceCaption = "     فوق العاده تعدیل: ";
 inline constexpr const char* Article26AllowanceCaption = "     ماده 26: ";
-inline constexpr const char* BorderDeprivationAllowanceCaption = "     فوق العاده محرومیت از تسهیلات زندگی2 (مناطق مرزی): ";
+inline constexpr const char* BorderDeprivationAllowanceCaption =
+    "     فوق العاده محرومیت از تسهیلات زندگی2 (مناطق مرزی): ";
 inline constexpr const char* ItemsTotalCaption = "     جمع حکم (بدون حق مسکن): ";
 inline constexpr const char* HousingAllowanceCaption = "     حق مسکن: ";
 inline constexpr const char* GrandTotalCaption = "     جمع کل حکم (با حق مسکن): ";

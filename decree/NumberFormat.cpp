@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -21,8 +21,11 @@ int CodePointCount(const std::string& Text) {
   int count = 0;
   for (std::size_t i = 0; i < Text.size();) {
     const auto lead = static_cast<unsigned char>(Text[i]);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     if (length == 0 || i + length > Text.size()) return -1;
     for (std::size_t k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(Text[i + k]) & 0xC0) != 0x80) return -1;
@@ -120,7 +123,7 @@ struct ExactExpansion {
 ExactExpansion ExactDecimal(long double Value) {
   int binaryExponent = 0;
   const long double fraction = std::frexp(std::fabs(Value), &binaryExponent);  // in [0.5, 1)
-  auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));   // exact: 64 bits
+  auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));     // exact: 64 bits
   int k = binaryExponent - 64;
   while ((significand & 1) == 0) {
     significand >>= 1;

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "Columns.h"
-#include "CsvReader.h"
-#include "FuzzCheck.h"
-#include "Pipeline.h"
+#include "batch/BatchTexts.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

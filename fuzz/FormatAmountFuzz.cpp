@@ -10,9 +10,9 @@
 #include <cmath>
 #include <vector>
 
-#include "DecreeReport.h"
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
+#include "decree/DecreeReport.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
@@ -54,8 +54,7 @@ bool MatchesPattern(const std::string& Text, const std::string& Thousands, std::
     groups.push_back(rest);
   } else {
     std::size_t start = 0;
-    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos;
-         start = at + Thousands.size())
+    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos; start = at + Thousands.size())
       groups.push_back(rest.substr(start, at - start));
     groups.push_back(rest.substr(start));
   }

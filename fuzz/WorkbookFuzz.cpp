@@ -19,11 +19,11 @@
 #include <vector>
 #include <zip.h>
 
-#include "FuzzCheck.h"
 #include "batch/BatchTexts.h"
 #include "batch/Columns.h"
 #include "batch/Pipeline.h"
 #include "batch/Workbook.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WaterEffect.h"
+#include "ripple/WaterEffect.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <utility>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 // The step's inner loop is built once per vector width and the widest one the
 // processor has is picked when the program loads (an ifunc); the AVX-512 draw
@@ -36,14 +36,10 @@ inline std::int32_t Div256(std::int32_t V) { return (V + ((V >> 31) & 255)) >> 8
 
 // S is the sum of the eight neighbours, P the same cell one step back, F the
 // damping factor with 8 fractional bits. 32-bit: only for cells within ±Limit.
-inline std::int32_t NewHeight(std::int32_t S, std::int32_t P, std::int32_t F)
-{
-  return Div256((Div4(S) - P) * F);
-}
+inline std::int32_t NewHeight(std::int32_t S, std::int32_t P, std::int32_t F) { return Div256((Div4(S) - P) * F); }
 
 // The same, exact for any heights; C++ division truncates toward zero.
-inline std::int32_t WideHeight(std::int64_t S, std::int64_t P, std::int64_t F)
-{
+inline std::int32_t WideHeight(std::int64_t S, std::int64_t P, std::int64_t F) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>((S / 4 - P) * F / 256, INT32_MIN, INT32_MAX));
 }
 
@@ -56,12 +52,10 @@ inline std::uint32_t Magnitude(std::int64_t V) { return static_cast<std::uint32_
 RIPPLE_CLONES
 std::uint32_t StepInterior(const std::int32_t* __restrict U, const std::int32_t* __restrict C,
                            const std::int32_t* __restrict D, std::int32_t* __restrict P, int From, int To,
-                           std::int32_t F)
-{
+                           std::int32_t F) {
   std::uint32_t Peak = 0;
   for (int x = From; x <= To; ++x) {
-    const std::int32_t S =
-        U[x - 1] + U[x] + U[x + 1] + C[x - 1] + C[x + 1] + D[x - 1] + D[x] + D[x + 1];
+    const std::int32_t S = U[x - 1] + U[x] + U[x + 1] + C[x - 1] + C[x + 1] + D[x - 1] + D[x] + D[x + 1];
     const std::int32_t V = NewHeight(S, P[x], F);
     P[x] = V;
     Peak = std::max(Peak, static_cast<std::uint32_t>(V < 0 ? -V : V));
@@ -74,8 +68,7 @@ std::uint32_t StepInterior(const std::int32_t* __restrict U, const std::int32_t*
 // Heights within ±Limit take int (their slopes, x + dx and byte − dx fit
 // easily), other rows std::int64_t, where every one of those is exact.
 template <typename T>
-inline std::uint8_t Shade(int Byte, T Dx)
-{
+inline std::uint8_t Shade(int Byte, T Dx) {
   const T V = Byte - Dx;
   return static_cast<std::uint8_t>(V < 0 ? 0 : (V > 255 ? 255 : V));
 }
@@ -83,8 +76,7 @@ inline std::uint8_t Shade(int Byte, T Dx)
 // Pixel x of row y, the slopes given. Over flat water, and where the slope
 // points outside the grid, the row copy already holds the right pixel.
 template <typename T>
-inline void DrawPixel(T x, T y, T Dx, T Dy, T W, T H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
-{
+inline void DrawPixel(T x, T y, T Dx, T Dy, T W, T H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow) {
   if ((Dx | Dy) == 0) return;
   const T Sx = x + Dx;
   const T Sy = y + Dy;
@@ -99,8 +91,7 @@ inline void DrawPixel(T x, T y, T Dx, T Dy, T W, T H, const std::uint8_t* const*
 // The plain draw of columns From .. To of row y, all inside 1 .. W − 2, every
 // cell of rows U, C, D within ±Limit.
 void DrawInteriorPlain(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From, int To,
-                       int W, int H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow)
-{
+                       int W, int H, const std::uint8_t* const* SrcRows, std::uint8_t* DstRow) {
   for (int x = From; x <= To; ++x) DrawPixel<int>(x, y, C[x - 1] - C[x + 1], U[x] - D[x], W, H, SrcRows, DstRow);
 }
 
@@ -143,7 +134,7 @@ struct TSourceBlock {
 // Per 128 bits: the low three bytes of four 32-bit lanes packed into twelve.
 #define RIPPLE_PACK_RGB -1, 0x0E0D0C0A, 0x09080605, 0x04020100
 // Per 128 bits: byte B, B+1, B+2, B+3 each spread over four bytes.
-#define RIPPLE_SPREAD(B)                                                                          \
+#define RIPPLE_SPREAD(B)                                                                \
   static_cast<int>(0x01010101u * ((B) + 3)), static_cast<int>(0x01010101u * ((B) + 2)), \
       static_cast<int>(0x01010101u * ((B) + 1)), static_cast<int>(0x01010101u * (B))
 
@@ -153,8 +144,7 @@ struct TSourceBlock {
 // at a time, joined in general registers: taking lanes out or putting them in
 // one by one costs the vector unit two operations each, and going through
 // memory stalls on the store.
-__attribute__((target("sse4.1"))) inline __m128i Gather4(__m128i Offsets, const std::uint8_t* Bits)
-{
+__attribute__((target("sse4.1"))) inline __m128i Gather4(__m128i Offsets, const std::uint8_t* Bits) {
   const auto Word = [Bits](std::uint64_t Offset) {
     std::uint32_t W;
     std::memcpy(&W, Bits + Offset, 4);
@@ -167,18 +157,16 @@ __attribute__((target("sse4.1"))) inline __m128i Gather4(__m128i Offsets, const 
   return _mm_insert_epi64(_mm_cvtsi64_si128(static_cast<long long>(W01)), static_cast<long long>(W23), 1);
 }
 
-__attribute__((target("avx2"))) inline __m256i Gather8(__m256i Offsets, const std::uint8_t* Bits)
-{
+__attribute__((target("avx2"))) inline __m256i Gather8(__m256i Offsets, const std::uint8_t* Bits) {
   return _mm256_inserti128_si256(_mm256_castsi128_si256(Gather4(_mm256_castsi256_si128(Offsets), Bits)),
                                  Gather4(_mm256_extracti128_si256(Offsets, 1), Bits), 1);
 }
 
 // 8 pixels at a time in 32-bit lanes; returns the first column not drawn
 // (the caller draws the last few).
-__attribute__((target("avx2")))
-int DrawInteriorAvx2(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From,
-                     int To, int W, int H, const TSourceBlock& Src, std::uint8_t* DstRow)
-{
+__attribute__((target("avx2"))) int DrawInteriorAvx2(const std::int32_t* U, const std::int32_t* C,
+                                                     const std::int32_t* D, int y, int From, int To, int W, int H,
+                                                     const TSourceBlock& Src, std::uint8_t* DstRow) {
   const __m256i Lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   const __m256i MinusOne = _mm256_set1_epi32(-1);
   const __m256i Zero = _mm256_setzero_si256();
@@ -228,17 +216,16 @@ int DrawInteriorAvx2(const std::int32_t* U, const std::int32_t* C, const std::in
 // pixels of the first sixteen, then the same four of the second sixteen.
 struct TPixelOrder {
   alignas(64) std::int16_t Index[32];
-  constexpr TPixelOrder() : Index{}
-  {
-    for (int p = 0; p < 32; ++p) Index[p] = static_cast<std::int16_t>(p % 8 < 4 ? p / 8 * 4 + p % 8 : 16 + p / 8 * 4 + p % 8 - 4);
+  constexpr TPixelOrder() : Index{} {
+    for (int p = 0; p < 32; ++p)
+      Index[p] = static_cast<std::int16_t>(p % 8 < 4 ? p / 8 * 4 + p % 8 : 16 + p / 8 * 4 + p % 8 - 4);
   }
 };
 constexpr TPixelOrder PixelOrder;
 
 // A[i] − B[i] for the lanes of K, 0 elsewhere.
 __attribute__((target("avx512f"))) inline __m512i Difference(__mmask16 K, const std::int32_t* A,
-                                                             const std::int32_t* B)
-{
+                                                             const std::int32_t* B) {
   return _mm512_sub_epi32(_mm512_maskz_loadu_epi32(K, A), _mm512_maskz_loadu_epi32(K, B));
 }
 
@@ -247,8 +234,7 @@ __attribute__((target("avx512f"))) inline __m512i Difference(__mmask16 K, const 
 // word is loaded straight into its vector lane: the load units have the work,
 // not the vector unit, which taking lanes out of a register would keep busy.
 __attribute__((target("avx512f,sse4.1"))) inline void GatherWords(const std::int32_t* Offsets, const std::uint8_t* Bits,
-                                                                  std::uint32_t* Words, int Count)
-{
+                                                                  std::uint32_t* Words, int Count) {
   const auto Word = [Bits](std::uint64_t Offset) {
     std::int32_t W;
     std::memcpy(&W, Bits + Offset, 4);
@@ -283,10 +269,9 @@ __attribute__((target("avx512f,sse4.1"))) inline void GatherWords(const std::int
 // offsets out of a vector register lane by lane cost the vector unit more
 // than the rest of the draw; stored, and read back a pass later, when the
 // stores are done, each costs one plain load.
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2")))
-int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From,
-                       int To, int W, int H, const TSourceBlock& Src, std::uint8_t* DstRow, std::uint32_t* Scratch)
-{
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2"))) int DrawInteriorAvx512(
+    const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From, int To, int W, int H,
+    const TSourceBlock& Src, std::uint8_t* DstRow, std::uint32_t* Scratch) {
   const int Blocks = (To - From + 32) / 32;
   std::int32_t* const Offsets = reinterpret_cast<std::int32_t*>(Scratch);
   std::uint32_t* const Words = Scratch + 32 * Blocks;
@@ -345,10 +330,10 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
     __m512i PxLo = _mm512_load_si512(Words + 32 * b);
     __m512i PxHi = _mm512_load_si512(Words + 32 * b + 16);
     if (ReadsTheLastPixel) {  // its word was read one byte early
-      PxLo = _mm512_mask_srli_epi32(PxLo, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b), SafeEnd), PxLo,
-                                    8);
-      PxHi = _mm512_mask_srli_epi32(
-          PxHi, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b + 16), SafeEnd), PxHi, 8);
+      PxLo =
+          _mm512_mask_srli_epi32(PxLo, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b), SafeEnd), PxLo, 8);
+      PxHi = _mm512_mask_srli_epi32(PxHi, _mm512_cmpeq_epi32_mask(_mm512_load_si512(Offsets + 32 * b + 16), SafeEnd),
+                                    PxHi, 8);
     }
     const __m512i Amounts = _mm512_load_si512(Shading + 16 * b);
     PxLo = _mm512_subs_epu8(_mm512_adds_epu8(PxLo, _mm512_shuffle_epi8(Amounts, BrightenLo)),
@@ -370,9 +355,8 @@ int DrawInteriorAvx512(const std::int32_t* U, const std::int32_t* C, const std::
 inline __mmask16 FirstLanes(int n) { return static_cast<__mmask16>(n >= 16 ? 0xFFFF : n <= 0 ? 0 : (1u << n) - 1); }
 
 // U + C + D in the lanes of K, 0 elsewhere.
-__attribute__((target("avx512f"))) inline __m512i ColumnSums(__mmask16 K, const std::int32_t* U,
-                                                             const std::int32_t* C, const std::int32_t* D)
-{
+__attribute__((target("avx512f"))) inline __m512i ColumnSums(__mmask16 K, const std::int32_t* U, const std::int32_t* C,
+                                                             const std::int32_t* D) {
   return _mm512_add_epi32(_mm512_add_epi32(_mm512_maskz_loadu_epi32(K, U), _mm512_maskz_loadu_epi32(K, C)),
                           _mm512_maskz_loadu_epi32(K, D));
 }
@@ -381,13 +365,11 @@ __attribute__((target("avx512f"))) inline __m512i ColumnSums(__mmask16 K, const 
 // its last lane counts), of the block and of the block after (only its first
 // lane counts), the block's own C and its previous heights P.
 __attribute__((target("avx512f"))) inline __m512i NewHeights(__m512i Before, __m512i Here, __m512i After,
-                                                             __m512i Centre, __m512i P, __m512i Factor)
-{
+                                                             __m512i Centre, __m512i P, __m512i Factor) {
   const __m512i Three = _mm512_set1_epi32(3), Mask255 = _mm512_set1_epi32(255);
-  const __m512i S = _mm512_sub_epi32(
-      _mm512_add_epi32(_mm512_add_epi32(_mm512_alignr_epi32(Here, Before, 15), Here),
-                       _mm512_alignr_epi32(After, Here, 1)),
-      Centre);
+  const __m512i S = _mm512_sub_epi32(_mm512_add_epi32(_mm512_add_epi32(_mm512_alignr_epi32(Here, Before, 15), Here),
+                                                      _mm512_alignr_epi32(After, Here, 1)),
+                                     Centre);
   const __m512i Quarter = _mm512_srai_epi32(_mm512_add_epi32(S, _mm512_and_si512(_mm512_srai_epi32(S, 31), Three)), 2);
   const __m512i Product = _mm512_mullo_epi32(_mm512_sub_epi32(Quarter, P), Factor);
   return _mm512_srai_epi32(_mm512_add_epi32(Product, _mm512_and_si512(_mm512_srai_epi32(Product, 31), Mask255)), 8);
@@ -398,11 +380,10 @@ __attribute__((target("avx512f"))) inline __m512i NewHeights(__m512i Before, __m
 // a block instead of eight, the neighbouring sums taken from the blocks
 // before and after by lane shifts.
 __attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::int32_t* __restrict U,
-                                                                   const std::int32_t* __restrict C,
-                                                                   const std::int32_t* __restrict D,
-                                                                   std::int32_t* __restrict P, int From, int To,
-                                                                   std::int32_t F)
-{
+                                                                    const std::int32_t* __restrict C,
+                                                                    const std::int32_t* __restrict D,
+                                                                    std::int32_t* __restrict P, int From, int To,
+                                                                    std::int32_t F) {
   const __m512i Factor = _mm512_set1_epi32(F);
   __m512i Peak = _mm512_setzero_si512();
   // Of the block before From only column From − 1 is wanted (its last lane).
@@ -414,8 +395,8 @@ __attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::i
   // before, no load needs a mask.
   for (; x + 31 <= To + 1; x += 16) {
     const __m512i NextCentre = _mm512_loadu_si512(C + x + 16);
-    const __m512i After = _mm512_add_epi32(_mm512_add_epi32(_mm512_loadu_si512(U + x + 16), NextCentre),
-                                           _mm512_loadu_si512(D + x + 16));
+    const __m512i After =
+        _mm512_add_epi32(_mm512_add_epi32(_mm512_loadu_si512(U + x + 16), NextCentre), _mm512_loadu_si512(D + x + 16));
     const __m512i V = NewHeights(Before, Here, After, Centre, _mm512_loadu_si512(P + x), Factor);
     _mm512_storeu_si512(P + x, V);
     Peak = _mm512_max_epu32(Peak, _mm512_abs_epi32(V));
@@ -441,11 +422,10 @@ __attribute__((target("avx512f"))) std::uint32_t StepInteriorAvx512(const std::i
 #undef RIPPLE_SPREAD
 #pragma GCC diagnostic pop
 
-TDrawCode WidestDrawCode()
-{
+TDrawCode WidestDrawCode() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-      __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq"))
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512dq"))
     return TDrawCode::Avx512;
   if (__builtin_cpu_supports("avx2")) return TDrawCode::Avx2;
   return TDrawCode::Plain;
@@ -457,16 +437,14 @@ TDrawCode WidestDrawCode() { return TDrawCode::Plain; }
 
 #endif
 
-TDrawCode& ActiveDrawCode()
-{
+TDrawCode& ActiveDrawCode() {
   static TDrawCode Code = WidestDrawCode();
   return Code;
 }
 
 }  // namespace
 
-std::vector<TDrawCode> AvailableDrawCodes()
-{
+std::vector<TDrawCode> AvailableDrawCodes() {
   std::vector<TDrawCode> Codes{TDrawCode::Plain};
   const TDrawCode Widest = WidestDrawCode();
   if (Widest == TDrawCode::Avx2 || Widest == TDrawCode::Avx512) Codes.push_back(TDrawCode::Avx2);
@@ -476,14 +454,12 @@ std::vector<TDrawCode> AvailableDrawCodes()
 
 TDrawCode CurrentDrawCode() { return ActiveDrawCode(); }
 
-void UseDrawCode(TDrawCode Code)
-{
+void UseDrawCode(TDrawCode Code) {
   const std::vector<TDrawCode> Codes = AvailableDrawCodes();
   if (std::find(Codes.begin(), Codes.end(), Code) != Codes.end()) ActiveDrawCode() = Code;
 }
 
-const char* DrawCodeName(TDrawCode Code)
-{
+const char* DrawCodeName(TDrawCode Code) {
   switch (Code) {
     case TDrawCode::Plain: return "plain";
     case TDrawCode::Avx2: return "avx2";
@@ -494,8 +470,7 @@ const char* DrawCodeName(TDrawCode Code)
 
 TWaterEffect::TWaterEffect() = default;
 
-void TWaterEffect::SetSize(int AWidth, int AHeight)
-{
+void TWaterEffect::SetSize(int AWidth, int AHeight) {
   if (AWidth <= 0 || AHeight <= 0) {
     AWidth = 0;
     AHeight = 0;
@@ -538,22 +513,19 @@ void TWaterEffect::SetSize(int AWidth, int AHeight)
   FDrawScratch.swap(Scratch);
 }
 
-std::uint32_t* TWaterEffect::DrawScratch()
-{
+std::uint32_t* TWaterEffect::DrawScratch() {
   const std::uintptr_t At = reinterpret_cast<std::uintptr_t>(FDrawScratch.data());
   return FDrawScratch.data() + (((At + 63) & ~std::uintptr_t{63}) - At) / sizeof(std::uint32_t);
 }
 
-void TWaterEffect::ClearWater()
-{
+void TWaterEffect::ClearWater() {
   std::fill(FBuff1.begin(), FBuff1.end(), 0);
   std::fill(FBuff2.begin(), FBuff2.end(), 0);
   std::fill(FSpan1.begin(), FSpan1.end(), CalmRow(FWidth));
   std::fill(FSpan2.begin(), FSpan2.end(), CalmRow(FWidth));
 }
 
-void TWaterEffect::Blob(int x, int y, int ARadius, int AHeight)
-{
+void TWaterEffect::Blob(int x, int y, int ARadius, int AHeight) {
   // 64-bit throughout: 2·ARadius and ARadius² overflow 32 bits for large radii.
   const std::int64_t W = FWidth;
   const std::int64_t H = FHeight;
@@ -597,18 +569,16 @@ void TWaterEffect::Blob(int x, int y, int ARadius, int AHeight)
   }
 }
 
-void TWaterEffect::SetDamping(int Value)
-{
+void TWaterEffect::SetDamping(int Value) {
   if (Value >= 1 && Value <= 99) FDamping = static_cast<TWaterDamping>(Value);
 }
 
-void TWaterEffect::Render(const TConstBitmap24& Src, const TBitmap24& Dst)
-{
+void TWaterEffect::Render(const TConstBitmap24& Src, const TBitmap24& Dst) {
   if (FWidth <= 0 || FHeight <= 0) return;
   const std::int32_t F = (100 - FDamping) * 256 / 100;  // 20 → 204, 1 → 253, 99 → 2
   const int H = FHeight;
-  if (Src.Bits == nullptr || Dst.Bits == nullptr || Src.Width < FWidth || Src.Height < H ||
-      Dst.Width < FWidth || Dst.Height < H) {
+  if (Src.Bits == nullptr || Dst.Bits == nullptr || Src.Width < FWidth || Src.Height < H || Dst.Width < FWidth ||
+      Dst.Height < H) {
     for (int y = 0; y < H; ++y) StepRow(y, F);
   } else {
     // The step and the draw go down the grid together, the draw one row
@@ -629,8 +599,7 @@ void TWaterEffect::Render(const TConstBitmap24& Src, const TBitmap24& Dst)
   FSpan1.swap(FSpan2);
 }
 
-void TWaterEffect::StepRow(int y, std::int32_t F)
-{
+void TWaterEffect::StepRow(int y, std::int32_t F) {
   const int W = FWidth;
   const int Up = FYUp[y];
   const int Down = FYDown[y];
@@ -689,8 +658,7 @@ void TWaterEffect::StepRow(int y, std::int32_t F)
   Sp = Lo <= Hi ? TSpan{Lo, Hi, Peak} : CalmRow(W);
 }
 
-TWaterEffect::TDrawFrame TWaterEffect::StartDraw(const TConstBitmap24& Src, const TBitmap24& Dst)
-{
+TWaterEffect::TDrawFrame TWaterEffect::StartDraw(const TConstBitmap24& Src, const TBitmap24& Dst) {
   for (int y = 0; y < FHeight; ++y) FScanLineSrc[y] = Src.ScanLine(y);
   TDrawFrame Frame;
   Frame.Src = Src;
@@ -704,9 +672,8 @@ TWaterEffect::TDrawFrame TWaterEffect::StartDraw(const TConstBitmap24& Src, cons
   const std::int64_t SrcEnd = (std::int64_t{Src.Height} - 1) * Src.BytesPerLine + 3 * std::int64_t{Src.Width};
   // Rows that do not overlap: then only the source's last pixel starts
   // within 4 bytes of its end (the AVX-512 draw relies on it).
-  const bool Addressable =
-      Src.BytesPerLine >= 3 * std::int64_t{Src.Width} && Src.BytesPerLine > 0 && SrcEnd <= INT32_MAX &&
-      SrcEnd >= 4 && FWidth <= (1 << 30) && FHeight <= (1 << 30);
+  const bool Addressable = Src.BytesPerLine >= 3 * std::int64_t{Src.Width} && Src.BytesPerLine > 0 &&
+                           SrcEnd <= INT32_MAX && SrcEnd >= 4 && FWidth <= (1 << 30) && FHeight <= (1 << 30);
   Frame.Code = Addressable ? ActiveDrawCode() : TDrawCode::Plain;
   // The AVX-512 code works in 16-bit lanes.
   if (Frame.Code == TDrawCode::Avx512 && (Src.BytesPerLine > 32767 || FHeight > 32767)) Frame.Code = TDrawCode::Avx2;
@@ -717,11 +684,9 @@ TWaterEffect::TDrawFrame TWaterEffect::StartDraw(const TConstBitmap24& Src, cons
 
 // Row y of the source into the destination, except columns Skip .. SkipTo,
 // which the caller draws whole.
-void TWaterEffect::CopyRow(int y, const TDrawFrame& Frame, int Skip, int SkipTo) const
-{
-  const std::size_t Length = Frame.SameLayout && y != Frame.CopyHeight - 1
-                                 ? static_cast<std::size_t>(Frame.Dst.BytesPerLine)
-                                 : Frame.RowBytes;
+void TWaterEffect::CopyRow(int y, const TDrawFrame& Frame, int Skip, int SkipTo) const {
+  const std::size_t Length =
+      Frame.SameLayout && y != Frame.CopyHeight - 1 ? static_cast<std::size_t>(Frame.Dst.BytesPerLine) : Frame.RowBytes;
   std::uint8_t* To = Frame.Dst.ScanLine(y);
   const std::uint8_t* From = Frame.Src.ScanLine(y);
   if (Skip > SkipTo) {
@@ -734,15 +699,13 @@ void TWaterEffect::CopyRow(int y, const TDrawFrame& Frame, int Skip, int SkipTo)
   std::memcpy(To + GapEnd, From + GapEnd, Length - GapEnd);
 }
 
-void TWaterEffect::FinishDraw(const TDrawFrame& Frame) const
-{
+void TWaterEffect::FinishDraw(const TDrawFrame& Frame) const {
   // The rows of a source taller than the grid.
   for (int y = FHeight; y < Frame.CopyHeight; ++y) CopyRow(y, Frame);
 }
 
 // Row y of the surface the step has just written (FScanLine2, FSpan2).
-void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame)
-{
+void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame) {
   const int W = FWidth;
   const int H = FHeight;
   const int Up = FYUp[y];
@@ -788,8 +751,7 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame)
 #if RIPPLE_VECTOR_DRAW
     // The vector code writes every pixel it covers; the AVX2 code leaves the
     // last (InnerTo − InnerFrom + 1) mod 8 columns.
-    const int VectorTo =
-        Frame.Code == TDrawCode::Avx512 ? InnerTo : InnerFrom + (InnerTo - InnerFrom + 1) / 8 * 8 - 1;
+    const int VectorTo = Frame.Code == TDrawCode::Avx512 ? InnerTo : InnerFrom + (InnerTo - InnerFrom + 1) / 8 * 8 - 1;
     CopyRow(y, Frame, InnerFrom, VectorTo);
     const TSourceBlock Block{Frame.Src.Bits, Frame.Stride, Frame.SafeEnd};
     x = Frame.Code == TDrawCode::Avx512
@@ -802,8 +764,7 @@ void TWaterEffect::DrawRow(int y, const TDrawFrame& Frame)
   if (To == W - 1 && W > 1) Edge(W - 1);
 }
 
-TWaterEffect::TColumns TWaterEffect::DrawnColumns(int y) const
-{
+TWaterEffect::TColumns TWaterEffect::DrawnColumns(int y) const {
   // The same columns the draw visits: a slope needs a non-zero cell of row y
   // within one column, or one of the rows above and below in the column.
   const TSpan& Su = FSpan1[FYUp[y]];
@@ -812,8 +773,7 @@ TWaterEffect::TColumns TWaterEffect::DrawnColumns(int y) const
   return {std::max(std::min({Sc.Lo - 1, Su.Lo, Sd.Lo}), 0), std::min(std::max({Sc.Hi + 1, Su.Hi, Sd.Hi}), FWidth - 1)};
 }
 
-bool TWaterEffect::Calm() const
-{
+bool TWaterEffect::Calm() const {
   const auto Empty = [](const TSpan& Span) { return Span.Lo > Span.Hi; };
   return std::all_of(FSpan1.begin(), FSpan1.end(), Empty) && std::all_of(FSpan2.begin(), FSpan2.end(), Empty);
 }

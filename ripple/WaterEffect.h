@@ -43,7 +43,7 @@ using TWaterDamping = std::uint8_t;  // percentage of amplitude lost per step, 1
 enum class TDrawCode { Plain, Avx2, Avx512 };
 std::vector<TDrawCode> AvailableDrawCodes();  // Plain first, then the wider ones the processor runs
 TDrawCode CurrentDrawCode();
-void UseDrawCode(TDrawCode Code);  // a code AvailableDrawCodes() does not list is ignored
+void UseDrawCode(TDrawCode Code);          // a code AvailableDrawCodes() does not list is ignored
 const char* DrawCodeName(TDrawCode Code);  // "plain", "avx2", "avx512"
 
 class TWaterEffect {
@@ -62,8 +62,8 @@ class TWaterEffect {
   //
   // Rows whose cells (those of the rows above and below and, in the step, the
   // row's previous heights too) lie within ±FastPathLimit take the 32-bit
-  // vector code; other rows a 64-bit path with the same results. Within the limit nothing of the step can leave 32 bits:
-  // (2 + 1) × 2^21 × 253 + 255 < 2^31.
+  // vector code; other rows a 64-bit path with the same results. Within the limit nothing of the step can leave 32
+  // bits: (2 + 1) × 2^21 × 253 + 255 < 2^31.
   static constexpr std::int32_t FastPathLimit = 1 << 21;
 
   TWaterEffect();
@@ -106,7 +106,7 @@ class TWaterEffect {
   struct TDrawFrame {
     TConstBitmap24 Src;
     TBitmap24 Dst;
-    int CopyHeight = 0;       // rows of Src copied into Dst
+    int CopyHeight = 0;        // rows of Src copied into Dst
     std::size_t RowBytes = 0;  // bytes of a copied row
     bool SameLayout = false;   // then the padding after a row goes along
     TDrawCode Code = TDrawCode::Plain;
@@ -122,16 +122,16 @@ class TWaterEffect {
 
   std::int32_t FWidth = 0;
   std::int32_t FHeight = 0;
-  std::vector<std::int32_t> FBuff1;           // current surface, row by row
-  std::vector<std::int32_t> FBuff2;           // previous surface
-  std::vector<std::int32_t*> FScanLine1;      // rows of FBuff1
-  std::vector<std::int32_t*> FScanLine2;      // rows of FBuff2
+  std::vector<std::int32_t> FBuff1;               // current surface, row by row
+  std::vector<std::int32_t> FBuff2;               // previous surface
+  std::vector<std::int32_t*> FScanLine1;          // rows of FBuff1
+  std::vector<std::int32_t*> FScanLine2;          // rows of FBuff2
   std::vector<const std::uint8_t*> FScanLineSrc;  // rows of the source, during a draw
-  std::vector<std::int32_t> FXLeft;           // max(x − 1, 0)
-  std::vector<std::int32_t> FXRight;          // min(x + 1, FWidth − 1)
-  std::vector<std::int32_t> FYUp;             // max(y − 1, 0)
-  std::vector<std::int32_t> FYDown;           // min(y + 1, FHeight − 1)
-  std::vector<std::uint32_t> FDrawScratch;    // the AVX-512 draw's work space for one row
+  std::vector<std::int32_t> FXLeft;               // max(x − 1, 0)
+  std::vector<std::int32_t> FXRight;              // min(x + 1, FWidth − 1)
+  std::vector<std::int32_t> FYUp;                 // max(y − 1, 0)
+  std::vector<std::int32_t> FYDown;               // min(y + 1, FHeight − 1)
+  std::vector<std::uint32_t> FDrawScratch;        // the AVX-512 draw's work space for one row
   TWaterDamping FDamping = 20;
   // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
   // the row (Lo > Hi: the row is calm), and no cell of the row is further from

@@ -7,18 +7,18 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
-#include "Texts.h"
-#include "WaterImage.h"
+#include "decree/WindowTexts.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -36,11 +36,11 @@ QString Row(const char* Label, const char* Box) { return Caption(Label) + QStrin
 QAccessibleInterface* Accessible(QObject* Object) { return QAccessible::queryAccessibleInterface(Object); }
 
 // The inputs of the input panel, in the Enter order.
-const char* const Inputs[] = {
-    "Edit1",  "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",    "Edit18",    "Edit6",
-    "Edit7",  "Edit8",  "Edit9",     "Edit10",    "Edit12",    "ComboBox1", "Edit11",    "CheckBox1", "CheckBox2",
-    "CheckBox3", "CheckBox4", "CheckBox8", "Edit13", "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",
-    "Edit20", "Edit21", "Edit22",    "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
+const char* const Inputs[] = {"Edit1",     "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",
+                              "Edit18",    "Edit6",  "Edit7",     "Edit8",     "Edit9",     "Edit10",    "Edit12",
+                              "ComboBox1", "Edit11", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox8",
+                              "Edit13",    "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",    "Edit20",
+                              "Edit21",    "Edit22", "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
 
 }  // namespace
 
@@ -78,41 +78,42 @@ void AccessibilityTest::inputsAreNamedByTheirLabels_data() {
   // Two written out by hand, the rest from the captions the window shows.
   Add("Edit1", QStringLiteral(u"ضریب"));
   Add("CheckBox2", QStringLiteral(u"فوق العاده ایثارگری: مشمول می باشد"), QAccessible::CheckBox);
-  Add("Edit2", Caption(Texts::Label2));
-  Add("Edit3", Caption(Texts::Label3));
-  Add("Edit26", Caption(Texts::Label26));
-  Add("Edit4", Caption(Texts::Label5));
-  Add("Edit5", Caption(Texts::Label4));
-  Add("Edit25", Caption(Texts::Label20));
-  Add("Edit18", Caption(Texts::Label25));
-  Add("Edit6", Caption(Texts::Label6));
-  Add("Edit7", Caption(Texts::Label7));
-  Add("Edit8", Caption(Texts::Label8));
-  Add("Edit9", Caption(Texts::Label10));
-  Add("Edit10", Caption(Texts::Label9));
-  Add("Edit12", Caption(Texts::Label19));
-  Add("ComboBox1", Caption(Texts::Label21), QAccessible::ComboBox);
-  Add("Edit11", Caption(Texts::Label12));
-  Add("CheckBox1", Row(Texts::Label11, Texts::CheckBox1), QAccessible::CheckBox);
-  Add("CheckBox3", Row(Texts::Label24, Texts::CheckBox3), QAccessible::CheckBox);
-  Add("CheckBox4", Row(Texts::Label23, Texts::CheckBox4), QAccessible::CheckBox);
+  Add("Edit2", Caption(WindowTexts::Label2));
+  Add("Edit3", Caption(WindowTexts::Label3));
+  Add("Edit26", Caption(WindowTexts::Label26));
+  Add("Edit4", Caption(WindowTexts::Label5));
+  Add("Edit5", Caption(WindowTexts::Label4));
+  Add("Edit25", Caption(WindowTexts::Label20));
+  Add("Edit18", Caption(WindowTexts::Label25));
+  Add("Edit6", Caption(WindowTexts::Label6));
+  Add("Edit7", Caption(WindowTexts::Label7));
+  Add("Edit8", Caption(WindowTexts::Label8));
+  Add("Edit9", Caption(WindowTexts::Label10));
+  Add("Edit10", Caption(WindowTexts::Label9));
+  Add("Edit12", Caption(WindowTexts::Label19));
+  Add("ComboBox1", Caption(WindowTexts::Label21), QAccessible::ComboBox);
+  Add("Edit11", Caption(WindowTexts::Label12));
+  Add("CheckBox1", Row(WindowTexts::Label11, WindowTexts::CheckBox1), QAccessible::CheckBox);
+  Add("CheckBox3", Row(WindowTexts::Label24, WindowTexts::CheckBox3), QAccessible::CheckBox);
+  Add("CheckBox4", Row(WindowTexts::Label23, WindowTexts::CheckBox4), QAccessible::CheckBox);
   // The label of this row has its colon before the bracket.
-  Add("CheckBox8", QStringLiteral(u"محرومیت از تسهیلات زندگی 2 (مخصوص مناطق مرزی): ") + T(Texts::CheckBox8),
+  Add("CheckBox8", QStringLiteral(u"محرومیت از تسهیلات زندگی 2 (مخصوص مناطق مرزی): ") + T(WindowTexts::CheckBox8),
       QAccessible::CheckBox);
-  Add("Edit13", Caption(Texts::Label14));
-  Add("Edit14", Caption(Texts::Label13));
-  Add("Edit15", Caption(Texts::Label15));
-  Add("Edit16", Caption(Texts::Label16));
-  Add("Edit17", Caption(Texts::Label17));
-  Add("Edit19", Caption(Texts::Label77));
-  Add("Edit20", Caption(Texts::Label78));
-  Add("Edit21", Caption(Texts::Label79));
-  Add("Edit22", Caption(Texts::Label86));
-  Add("CheckBox5", Caption(Texts::Label86) + QStringLiteral(": ") + T(Texts::CheckBox5Purpose), QAccessible::CheckBox);
-  Add("Edit23", Caption(Texts::Label87));
-  Add("Edit24", Caption(Texts::Label88));
-  Add("CheckBox6", T(Texts::CheckBox6), QAccessible::CheckBox);
-  Add("Button1", T(Texts::Button1), QAccessible::Button);
+  Add("Edit13", Caption(WindowTexts::Label14));
+  Add("Edit14", Caption(WindowTexts::Label13));
+  Add("Edit15", Caption(WindowTexts::Label15));
+  Add("Edit16", Caption(WindowTexts::Label16));
+  Add("Edit17", Caption(WindowTexts::Label17));
+  Add("Edit19", Caption(WindowTexts::Label77));
+  Add("Edit20", Caption(WindowTexts::Label78));
+  Add("Edit21", Caption(WindowTexts::Label79));
+  Add("Edit22", Caption(WindowTexts::Label86));
+  Add("CheckBox5", Caption(WindowTexts::Label86) + QStringLiteral(": ") + T(WindowTexts::CheckBox5Purpose),
+      QAccessible::CheckBox);
+  Add("Edit23", Caption(WindowTexts::Label87));
+  Add("Edit24", Caption(WindowTexts::Label88));
+  Add("CheckBox6", T(WindowTexts::CheckBox6), QAccessible::CheckBox);
+  Add("Button1", T(WindowTexts::Button1), QAccessible::Button);
 }
 
 void AccessibilityTest::inputsAreNamedByTheirLabels() {
@@ -142,11 +143,11 @@ void AccessibilityTest::namesAreDistinctAndNotGroupCaptions() {
 
 void AccessibilityTest::hintsAreDescriptionsWithoutNewTooltips() {
   TForm1& Form = Fixture->Form();
-  const std::pair<QWidget*, const char*> Described[] = {
-      {Form.Edit6, Texts::HintEdit6}, {Form.Edit22, Texts::HintLabel86},
-      {Form.CheckBox5, Texts::HintCheckBox5}, {Form.ComboBox1, Texts::HintComboBox1}};
-  for (const auto& [Control, Hint] : Described)
-    QCOMPARE(Accessible(Control)->text(QAccessible::Description), T(Hint));
+  const std::pair<QWidget*, const char*> Described[] = {{Form.Edit6, WindowTexts::HintEdit6},
+                                                        {Form.Edit22, WindowTexts::HintLabel86},
+                                                        {Form.CheckBox5, WindowTexts::HintCheckBox5},
+                                                        {Form.ComboBox1, WindowTexts::HintComboBox1}};
+  for (const auto& [Control, Hint] : Described) QCOMPARE(Accessible(Control)->text(QAccessible::Description), T(Hint));
   // An input without a hint is described by nothing.
   QCOMPARE(Accessible(Form.Edit1)->text(QAccessible::Description), QString());
   // A description is no tooltip: still exactly the five hinted controls.
@@ -179,13 +180,14 @@ void AccessibilityTest::bannerIsAPictureThatCanBePressed() {
   TForm1& Form = Fixture->Form();
   QAccessibleInterface* Banner = Accessible(Form.WaterImage1);
   QCOMPARE(Banner->role(), QAccessible::Graphic);
-  QCOMPARE(Banner->text(QAccessible::Name), T(Texts::WaterImage1Name));
-  QCOMPARE(Banner->text(QAccessible::Description), T(Texts::WaterImage1Description));
+  QCOMPARE(Banner->text(QAccessible::Name), T(WindowTexts::WaterImage1Name));
+  QCOMPARE(Banner->text(QAccessible::Description), T(WindowTexts::WaterImage1Description));
   QAccessibleActionInterface* Actions = Banner->actionInterface();
   QVERIFY(Actions);
   QCOMPARE(Actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
   // Pressing it opens the web page, as a click does.
-  for (const char* Scheme : {"http", "https"}) QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
+  for (const char* Scheme : {"http", "https"})
+    QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
   Opened.clear();
   Actions->doAction(QAccessibleActionInterface::pressAction());
   for (const char* Scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(Scheme));
@@ -197,8 +199,8 @@ void AccessibilityTest::bannerIsAPictureThatCanBePressed() {
 void AccessibilityTest::resultPanelIsNamed() {
   TForm1& Form = Fixture->Form();
   QCOMPARE(Accessible(Form.RichEdit1)->text(QAccessible::Name), QStringLiteral(u"نمایش نتیجه محاسبات"));
-  QCOMPARE(Accessible(Form.Button2)->text(QAccessible::Name), T(Texts::Button2));
-  QCOMPARE(Accessible(Form.Button3)->text(QAccessible::Name), T(Texts::Button3));
+  QCOMPARE(Accessible(Form.Button2)->text(QAccessible::Name), T(WindowTexts::Button2));
+  QCOMPARE(Accessible(Form.Button3)->text(QAccessible::Name), T(WindowTexts::Button3));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
 
 using namespace std::string_literals;
 

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 
@@ -64,19 +63,14 @@ TEST(FormatAmount, ThousandsSeparatorFromTheSettings) {
     std::optional<std::string> Setting;
     const char* Text;
   } rows[] = {
-      {std::string(","), "1,234,567"},
-      {std::string("."), "1.234.567"},
-      {std::string("\u066C"), "1\u066C234\u066C567"},
-      {std::string(""), "1234567"},
-      {std::string("ab"), "1,234,567"},
-      {std::nullopt, "1,234,567"},
+      {std::string(","), "1,234,567"}, {std::string("."), "1.234.567"},  {std::string("\u066C"), "1\u066C234\u066C567"},
+      {std::string(""), "1234567"},    {std::string("ab"), "1,234,567"}, {std::nullopt, "1,234,567"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Text);
     EXPECT_EQ(FormatAmount(1234567, NumberFormatFromSettings(std::string("."), row.Setting)), row.Text);
   }
-  EXPECT_EQ(FormatAmount(1.5e20L, NumberFormatFromSettings(std::string("\u066B"), std::nullopt)),
-            "1\u066B5E20");
+  EXPECT_EQ(FormatAmount(1.5e20L, NumberFormatFromSettings(std::string("\u066B"), std::nullopt)), "1\u066B5E20");
 }
 
 DecreeResult ZeroResult() { return DecreeResult{}; }
@@ -113,17 +107,26 @@ TEST(BuildDecreeReport, ConditionalItemsOnlyWhenStrictlyPositive) {
 
 TEST(BuildDecreeReport, ThirtyTwoLinesWithEverythingPositive) {
   DecreeResult r;
-  double DecreeResult::*items[] = {
-      &DecreeResult::MinimumPayDifference, &DecreeResult::SpecialAllowance,
-      &DecreeResult::ParticularAllowance, &DecreeResult::IncentiveGroupsDifference,
-      &DecreeResult::SalaryRepair, &DecreeResult::LivingFacilitiesDeprivation,
-      &DecreeResult::FamilyAllowance, &DecreeResult::ChildAllowance,
-      &DecreeResult::Note12Adjustment, &DecreeResult::ClauseBItem3Allowance,
-      &DecreeResult::VeteranAllowance, &DecreeResult::BadClimateAllowance,
-      &DecreeResult::ShiftWorkAllowance, &DecreeResult::HardshipAllowance,
-      &DecreeResult::OperationalZoneAllowance, &DecreeResult::DeprivedRegionAllowance,
-      &DecreeResult::RadiationWorkAllowance, &DecreeResult::AdjustmentAllowance,
-      &DecreeResult::Article26Allowance, &DecreeResult::BorderDeprivationAllowance};
+  double DecreeResult::*items[] = {&DecreeResult::MinimumPayDifference,
+                                   &DecreeResult::SpecialAllowance,
+                                   &DecreeResult::ParticularAllowance,
+                                   &DecreeResult::IncentiveGroupsDifference,
+                                   &DecreeResult::SalaryRepair,
+                                   &DecreeResult::LivingFacilitiesDeprivation,
+                                   &DecreeResult::FamilyAllowance,
+                                   &DecreeResult::ChildAllowance,
+                                   &DecreeResult::Note12Adjustment,
+                                   &DecreeResult::ClauseBItem3Allowance,
+                                   &DecreeResult::VeteranAllowance,
+                                   &DecreeResult::BadClimateAllowance,
+                                   &DecreeResult::ShiftWorkAllowance,
+                                   &DecreeResult::HardshipAllowance,
+                                   &DecreeResult::OperationalZoneAllowance,
+                                   &DecreeResult::DeprivedRegionAllowance,
+                                   &DecreeResult::RadiationWorkAllowance,
+                                   &DecreeResult::AdjustmentAllowance,
+                                   &DecreeResult::Article26Allowance,
+                                   &DecreeResult::BorderDeprivationAllowance};
   double amount = 1001;
   for (auto item : items) r.*item = amount++;
   r.BaseSalary = 880000;

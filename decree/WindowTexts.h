@@ -4,7 +4,7 @@
 // the spelling of Label17); Button1 and Button2 hold a zero-width non-joiner.
 #pragma once
 
-namespace Texts {
+namespace WindowTexts {
 
 extern const char ApplicationTitle[];
 extern const char CaptionStart[];
@@ -70,11 +70,8 @@ extern const char CheckBox5Purpose[];
 extern const char WaterImage1Name[];
 extern const char WaterImage1Description[];
 
-// Printing failures and the last resort of the error box; the other error
-// texts come from the decree and storage cores.
-extern const char NoPrinter[];
-extern const char PrintNotStarted[];
-extern const char PrintFailed[];
+// The last resort of the error box; the other error texts come from the
+// decree and storage cores and the report's print job.
 extern const char UnknownError[];
 
-}  // namespace Texts
+}  // namespace WindowTexts

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Texts.h"
+#include "decree/WindowTexts.h"
 
-namespace Texts {
+namespace WindowTexts {
 
 const char ApplicationTitle[] = "محاسبه احکام کارگزینی";
 const char CaptionStart[] = "نرم افزار محاسبه احکام کارگزینی (برنامه نویس: ";
@@ -53,8 +53,11 @@ const char Label88[] = "درصد فوق العاده كار با اشعه :";
 const char CheckBox6[] = "مبلغ فوق العاده خاص جز 3 بند ب در محاسبه حق مسکن لحاظ شود";
 const char HintEdit6[] = "گروه مستخدم (کل گروه شامل استحقاقی و تشویقی و...)";
 const char HintLabel86[] = "20% یا 25%";
-const char HintCheckBox5[] = "مجموع حقوق، فوق العاده شغل، فوق العاده جذب، تفاوت دریافتی و ماده 26 در محاسبه ی فوق العاده مناطق عملیاتی لحاظ شود";
-const char HintComboBox1[] = "!برای بیمه تامین اجتماعی آیتم های محرومیت از تسهیلات زندگی و بدی آب و هوا جزو کسورات محاسبه می شود ولی برای بیمه سازمان بازنشستگی نه";
+const char HintCheckBox5[] =
+    "مجموع حقوق، فوق العاده شغل، فوق العاده جذب، تفاوت دریافتی و ماده 26 در محاسبه ی فوق العاده مناطق عملیاتی لحاظ شود";
+const char HintComboBox1[] =
+    "!برای بیمه تامین اجتماعی آیتم های محرومیت از تسهیلات زندگی و بدی آب و هوا جزو کسورات محاسبه می شود ولی برای بیمه "
+    "سازمان بازنشستگی نه";
 const char GroupBox4[] = " نمایش نتیجه محاسبات ";
 const char Button2[] = "چاپ نتیجه\u200cی محاسبات";
 const char Button3[] = "خروج و محاسبه حکم جدید";
@@ -65,9 +68,6 @@ const char CheckBox5Purpose[] = "بر مبنای مجموع حقوق و فوق �
 const char WaterImage1Name[] = "تصویر متحرک موج آب";
 const char WaterImage1Description[] = "کلیک روی تصویر، صفحه وب برنامه نویس را در مرورگر باز می کند";
 
-const char NoPrinter[] = "چاپگری برای چاپ وجود ندارد";
-const char PrintNotStarted[] = "چاپ آغاز نشد";
-const char PrintFailed[] = "چاپ به پایان نرسید";
 const char UnknownError[] = "خطای ناشناخته";
 
-}  // namespace Texts
+}  // namespace WindowTexts
