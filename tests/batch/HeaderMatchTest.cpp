@@ -24,13 +24,4 @@ TEST(HeaderMatch, EditsCountCharactersAndASwapIsOne) {
   for (const Row& row : rows) EXPECT_EQ(EditDistance(row.A, row.B, row.Limit), row.Distance) << row.Name;
 }
 
-TEST(HeaderMatch, AHeaderThatNamesAnInputIsNotNearAnother) {
-  EXPECT_FALSE(NearestInput("Edit1"));
-  EXPECT_FALSE(NearestInput("  edit20 "));
-  const std::optional<NearInput> near = NearestInput("edit 20");
-  ASSERT_TRUE(near);
-  EXPECT_EQ(near->Name, "Edit20");
-  EXPECT_EQ(near->Control, PanelControl::Edit20);
-}
-
 }  // namespace

@@ -105,20 +105,4 @@ TEST(TextDecoding, Windows1256AsExcelSavesPersian) {
   EXPECT_EQ(d.Stop, DecodeStop::Nul);
 }
 
-TEST(TextDecoding, ByteOrderMarks) {
-  struct Row {
-    std::string In;
-    TextEncoding Encoding;
-    std::size_t Length;
-  } rows[] = {{"\xEF\xBB\xBFx", TextEncoding::Utf8WithMark, 3},
-              {"\xFF\xFEx", TextEncoding::Utf16LE, 2},
-              {"\xFE\xFFx", TextEncoding::Utf16BE, 2},
-              {"\xEF\xBBx", TextEncoding::Utf8, 0}};
-  for (const Row& row : rows) {
-    const MarkedEncoding mark = FindByteOrderMark(Bytes(row.In), row.In.size());
-    EXPECT_EQ(mark.Encoding, row.Encoding) << row.In;
-    EXPECT_EQ(mark.Length, row.Length) << row.In;
-  }
-}
-
 }  // namespace
