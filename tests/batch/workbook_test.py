@@ -198,7 +198,7 @@ class Cells(BatchTestCase):
             data = committed(name)
             with self.subTest(name):
                 self.assertEqual(self.decrees(name, data), [
-                    (2, ("1", "رضا"), VALUES_A, None),  # formulas: a number, ="رضا", TRUE(), 1=1, FALSE(), =""
+                    (2, ("1", "رضا"), VALUES_A, None),  # formulas: a number, a text, TRUE(), 1=1, FALSE(), =""
                     (3, ("2", "زهرا"), None, date), (4, ("3", "مهسا"), None, error),
                     (5, ("4", "آرش"), VALUES_B, None),  # a hidden row
                     (6, ("5", "سارا"), None, percentage)])

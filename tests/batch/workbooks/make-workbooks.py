@@ -92,13 +92,13 @@ def column(name, header):
 
 
 def fill_cells(document):
-    """Sheet 1 "کارکنان": field-name headers, then
+    """Sheet 1, named "employees" in Persian: field-name headers, then
     row 2  decree A through formulas: a number, a text, booleans TRUE() and FALSE(), an empty text ="";
     row 3  decree A with a date in JobPercent;
     row 4  decree A with #DIV/0! in SpecialPercent;
     row 5  decree B, hidden;
     row 6  decree A with 20% (a percentage) in JobPercent.
-    Sheet 2 "دوم": decree B alone."""
+    Sheet 2, named "second" in Persian: decree B alone."""
     header = FORMAT_IDS + list(CONTROL_NAMES)
     sheets = document.Sheets
     first = sheets.getByIndex(0)
