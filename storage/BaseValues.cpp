@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "storage/FileReplace.h"
+#include "storage/Text.h"
 #include "storage/TextDecoding.h"
 
 namespace {
@@ -24,16 +25,6 @@ constexpr std::size_t MaxFileSize = std::size_t{16} << 20;
 }
 
 [[noreturn]] void ThrowWriteError() { throw StorageError("Stream write error"); }
-
-// Characters up to U+0020 are single bytes in UTF-8 and never occur inside a
-// longer sequence, so trimming bytes trims characters.
-std::string Trim(const std::string& Text) {
-  std::size_t Begin = 0;
-  std::size_t End = Text.size();
-  while (Begin < End && static_cast<unsigned char>(Text[Begin]) <= 0x20) ++Begin;
-  while (End > Begin && static_cast<unsigned char>(Text[End - 1]) <= 0x20) --End;
-  return Text.substr(Begin, End - Begin);
-}
 
 void WriteAll(const detail::FileOps& Ops, int Fd, const std::string& Data) {
   const char* Next = Data.data();
@@ -96,7 +87,7 @@ void SaveBaseValues(const std::string& Folder, const BaseValues& Texts) {
 std::string BaseValuesText(const BaseValues& Texts) {
   std::string Contents;
   for (const std::string& Text : Texts) {
-    Contents += Trim(Text);
+    Contents += TrimControl(Text);
     Contents += "\r\n";
   }
   return Contents;
