@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "decree/WindowTexts.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ std::optional<bool> ParseFlag(const std::string& Cell) {
 std::optional<int> ParseInsurance(const std::string& Cell) {
   const std::string t = TrimControl(NormaliseNumber(Cell, NumberFormat{}));
   if (t.empty()) return -1;
-  if (t == "0" || t == WindowTexts::ComboItem0) return 0;
-  if (t == "1" || t == WindowTexts::ComboItem1) return 1;
+  if (t == "0" || t == InsuranceItems[0]) return 0;
+  if (t == "1" || t == InsuranceItems[1]) return 1;
   return std::nullopt;
 }

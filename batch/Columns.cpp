@@ -1,37 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/Columns.h"
 
-#include <iterator>
 #include <map>
 #include <set>
 #include <utility>
 
 #include "batch/BatchTexts.h"
 #include "batch/CsvReader.h"
-#include "decree/WindowTexts.h"
+#include "decree/PanelLayout.h"
 
 namespace {
 
 using C = PanelControl;
 
-// Each input's label on the panel; CheckBox6 has its own caption, CheckBox5
-// none (it is named by its field or control only).
+// An input named by its caption on the panel: its row's label, or for
+// CheckBox6 its own caption; CheckBox5 has none (it is named by its field or
+// control only).
 struct Caption {
-  const char* Text;
+  std::string Text;
   PanelControl Control;
-};
-const Caption Captions[] = {
-    {WindowTexts::Label1, C::Edit1},      {WindowTexts::Label2, C::Edit2},      {WindowTexts::Label3, C::Edit3},
-    {WindowTexts::Label26, C::Edit26},    {WindowTexts::Label5, C::Edit4},      {WindowTexts::Label4, C::Edit5},
-    {WindowTexts::Label20, C::Edit25},    {WindowTexts::Label25, C::Edit18},    {WindowTexts::Label6, C::Edit6},
-    {WindowTexts::Label7, C::Edit7},      {WindowTexts::Label8, C::Edit8},      {WindowTexts::Label10, C::Edit9},
-    {WindowTexts::Label9, C::Edit10},     {WindowTexts::Label19, C::Edit12},    {WindowTexts::Label21, C::ComboBox1},
-    {WindowTexts::Label12, C::Edit11},    {WindowTexts::Label11, C::CheckBox1}, {WindowTexts::Label18, C::CheckBox2},
-    {WindowTexts::Label24, C::CheckBox3}, {WindowTexts::Label23, C::CheckBox4}, {WindowTexts::Label22, C::CheckBox8},
-    {WindowTexts::Label14, C::Edit13},    {WindowTexts::Label13, C::Edit14},    {WindowTexts::Label15, C::Edit15},
-    {WindowTexts::Label16, C::Edit16},    {WindowTexts::Label17, C::Edit17},    {WindowTexts::Label77, C::Edit19},
-    {WindowTexts::Label78, C::Edit20},    {WindowTexts::Label79, C::Edit21},    {WindowTexts::Label86, C::Edit22},
-    {WindowTexts::Label87, C::Edit23},    {WindowTexts::Label88, C::Edit24},    {WindowTexts::CheckBox6, C::CheckBox6},
 };
 
 // Code points trimmed around a header besides U+0000..U+0020, in UTF-8.
@@ -41,8 +28,7 @@ const char* const Invisible[] = {"\u00A0", "\u200B", "\u200E", "\u200F", "\uFEFF
 // yeh as the Persian letters, a zero-width non-joiner as a space, one space
 // between words.
 std::string CaptionKey(const std::string& Text) {
-  std::string t = TrimHeader(Text);
-  if (!t.empty() && t.back() == ':') t = TrimHeader(t.substr(0, t.size() - 1));
+  std::string t = TrimHeader(WithoutColon(TrimHeader(Text)));
   const std::pair<const char*, const char*> letters[] = {
       {"\u0643", "\u06A9"}, {"\u064A", "\u06CC"}, {"\u0649", "\u06CC"}, {"\u200C", " "}};
   for (const auto& [from, to] : letters) {
@@ -69,16 +55,17 @@ std::map<std::string, PanelControl> BuildHeaderNames() {
     names.emplace(AsciiLower(field.FieldName), field.Control);
     names.emplace(AsciiLower(field.ControlName), field.Control);
   }
-  std::vector<Caption> captions(std::begin(Captions), std::end(Captions));
+  std::vector<Caption> captions;
+  for (const InputSpec& field : Inputs) {
+    const std::string text = CaptionOf(field.LabelName ? field.LabelName : field.ControlName);
+    if (!text.empty()) captions.push_back({text, field.Control});
+  }
   // Label17 is shown misspelt ("زتدگی"); the word spelt right names it too.
-  static const std::string Label17Spelt = [] {
-    std::string text = WindowTexts::Label17;
-    const std::string shown = "زتدگی";
-    const std::size_t at = text.find(shown);
-    if (at != std::string::npos) text.replace(at, shown.size(), "زندگی");
-    return text;
-  }();
-  captions.push_back({Label17Spelt.c_str(), C::Edit17});
+  std::string spelt = CaptionOf(InputOf(C::Edit17).LabelName);
+  const std::string shown = "زتدگی";
+  const std::size_t at = spelt.find(shown);
+  if (at != std::string::npos) spelt.replace(at, shown.size(), "زندگی");
+  captions.push_back({spelt, C::Edit17});
   for (const Caption& caption : captions) {
     const std::string text = CaptionKey(caption.Text);
     names.emplace(text, caption.Control);
@@ -98,27 +85,34 @@ const std::map<std::string, PanelControl>& HeaderNames() {
 }  // namespace
 
 std::string TrimHeader(const std::string& Header) {
-  std::size_t first = 0, last = Header.size();
+  std::string t = TrimControl(Header);
   for (bool trimmed = true; trimmed;) {
     trimmed = false;
-    while (first < last && static_cast<unsigned char>(Header[first]) <= 0x20) ++first, trimmed = true;
-    while (last > first && static_cast<unsigned char>(Header[last - 1]) <= 0x20) --last, trimmed = true;
     for (const char* mark : Invisible) {
       const std::string m = mark;
-      if (last - first >= m.size() && Header.compare(first, m.size(), m) == 0) first += m.size(), trimmed = true;
-      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0)
-        last -= m.size(), trimmed = true;
+      if (t.size() >= m.size() && t.compare(0, m.size(), m) == 0) t = TrimControl(t.substr(m.size())), trimmed = true;
+      if (t.size() >= m.size() && t.compare(t.size() - m.size(), m.size(), m) == 0)
+        t = TrimControl(t.substr(0, t.size() - m.size())), trimmed = true;
     }
   }
-  return Header.substr(first, last - first);
+  return t;
+}
+
+std::string HeaderKey(const std::string& Header) {
+  const std::string trimmed = TrimHeader(Header);
+  bool ascii = true;
+  for (unsigned char c : trimmed) ascii = ascii && c < 0x80;
+  return ascii ? AsciiLower(trimmed) : CaptionKey(trimmed);
+}
+
+std::vector<std::pair<std::string, PanelControl>> InputHeaderNames() {
+  const auto& names = HeaderNames();
+  return {names.begin(), names.end()};
 }
 
 std::optional<PanelControl> InputOfHeader(const std::string& Header) {
-  const std::string trimmed = TrimHeader(Header);
   const auto& names = HeaderNames();
-  bool ascii = true;
-  for (unsigned char c : trimmed) ascii = ascii && c < 0x80;
-  const auto found = names.find(ascii ? AsciiLower(trimmed) : CaptionKey(trimmed));
+  const auto found = names.find(HeaderKey(Header));
   if (found == names.end()) return std::nullopt;
   return found->second;
 }

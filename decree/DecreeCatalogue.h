@@ -11,10 +11,11 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "decree/DecreeCompute.h"
 #include "decree/DecreeInput.h"
-#include "decree/DecreeTexts.h"
 
 // The controls the decree reads, by their names on the input panel.
 // clang-format off
@@ -72,22 +73,21 @@ inline constexpr std::array<InputSpec, InputCount> Inputs = [] {
   using D = DecreeInput;
   using K = InputKind;
   using E = WhenEmpty;
-  namespace T = DecreeTexts;
   return std::array<InputSpec, InputCount>{{
-    {C::Edit1, "Edit1", "Coefficient", K::Amount, &D::Coefficient, nullptr, "Label1", E::Refused, 1, 1, T::MissingCoefficient, 1, true, true},
-    {C::Edit2, "Edit2", "DeclaredMinimumSalary", K::Amount, &D::DeclaredMinimumSalary, nullptr, "Label2", E::Refused, 2, 2, T::MissingDeclaredMinimumSalary, 2, true, true},
-    {C::Edit3, "Edit3", "EffectiveMinimumSalary", K::Amount, &D::EffectiveMinimumSalary, nullptr, "Label3", E::Refused, 3, 3, T::MissingEffectiveMinimumSalary, 3, true, true},
-    {C::Edit4, "Edit4", "FamilyAllowanceRate", K::Amount, &D::FamilyAllowanceRate, nullptr, "Label5", E::Refused, 4, 5, T::MissingFamilyAllowanceRate, 4, true, true},
-    {C::Edit5, "Edit5", "ChildAllowanceRate", K::Amount, &D::ChildAllowanceRate, nullptr, "Label4", E::Refused, 5, 6, T::MissingChildAllowanceRate, 5, true, true},
-    {C::Edit6, "Edit6", "EmployeeGroup", K::Group, &D::EmployeeGroup, nullptr, "Label6", E::Refused, 6, 7, T::MissingEmployeeGroup, 0, true, true},
+    {C::Edit1, "Edit1", "Coefficient", K::Amount, &D::Coefficient, nullptr, "Label1", E::Refused, 1, 1, "ضریب اعلامی برای سال جدید را وارد کنید", 1, true, true},
+    {C::Edit2, "Edit2", "DeclaredMinimumSalary", K::Amount, &D::DeclaredMinimumSalary, nullptr, "Label2", E::Refused, 2, 2, "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید", 2, true, true},
+    {C::Edit3, "Edit3", "EffectiveMinimumSalary", K::Amount, &D::EffectiveMinimumSalary, nullptr, "Label3", E::Refused, 3, 3, "مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید", 3, true, true},
+    {C::Edit4, "Edit4", "FamilyAllowanceRate", K::Amount, &D::FamilyAllowanceRate, nullptr, "Label5", E::Refused, 4, 5, "مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید", 4, true, true},
+    {C::Edit5, "Edit5", "ChildAllowanceRate", K::Amount, &D::ChildAllowanceRate, nullptr, "Label4", E::Refused, 5, 6, "مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید", 5, true, true},
+    {C::Edit6, "Edit6", "EmployeeGroup", K::Group, &D::EmployeeGroup, nullptr, "Label6", E::Refused, 6, 7, "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید", 0, true, true},
     {C::Edit7, "Edit7", "IncentiveGroupCount", K::Count, &D::IncentiveGroupCount, nullptr, "Label7", E::ZeroWritten, 9, 0, nullptr, 0, true, true},
-    {C::Edit8, "Edit8", "PreviousBaseSalary", K::Amount, &D::PreviousBaseSalary, nullptr, "Label8", E::Refused, 10, 8, T::MissingPreviousBaseSalary, 0, true, true},
-    {C::Edit9, "Edit9", "PreviousSeniorityIncrease", K::Amount, &D::PreviousSeniorityIncrease, nullptr, "Label10", E::Refused, 11, 9, T::MissingPreviousSeniorityIncrease, 0, true, true},
-    {C::Edit10, "Edit10", "SeniorityIncreasePercent", K::Percent, &D::SeniorityIncreasePercent, nullptr, "Label9", E::Refused, 12, 10, T::MissingSeniorityIncreasePercent, 0, true, true},
+    {C::Edit8, "Edit8", "PreviousBaseSalary", K::Amount, &D::PreviousBaseSalary, nullptr, "Label8", E::Refused, 10, 8, "مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید", 0, true, true},
+    {C::Edit9, "Edit9", "PreviousSeniorityIncrease", K::Amount, &D::PreviousSeniorityIncrease, nullptr, "Label10", E::Refused, 11, 9, "مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید", 0, true, true},
+    {C::Edit10, "Edit10", "SeniorityIncreasePercent", K::Percent, &D::SeniorityIncreasePercent, nullptr, "Label9", E::Refused, 12, 10, "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید", 0, true, true},
     {C::Edit11, "Edit11", "ChildCount", K::Count, &D::ChildCount, nullptr, "Label12", E::ZeroWritten, 13, 0, nullptr, 0, true, true},
     {C::Edit12, "Edit12", "Note12Difference", K::Amount, &D::Note12Difference, nullptr, "Label19", E::ZeroWritten, 14, 0, nullptr, 0, true, true},
-    {C::Edit13, "Edit13", "JobPercent", K::Percent, &D::JobPercent, nullptr, "Label14", E::Refused, 15, 12, T::MissingJobPercent, 0, true, true},
-    {C::Edit14, "Edit14", "AttractionPercent", K::Percent, &D::AttractionPercent, nullptr, "Label13", E::Refused, 16, 13, T::MissingAttractionPercent, 0, true, true},
+    {C::Edit13, "Edit13", "JobPercent", K::Percent, &D::JobPercent, nullptr, "Label14", E::Refused, 15, 12, "درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید", 0, true, true},
+    {C::Edit14, "Edit14", "AttractionPercent", K::Percent, &D::AttractionPercent, nullptr, "Label13", E::Refused, 16, 13, "درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید", 0, true, true},
     {C::Edit15, "Edit15", "SpecialPercent", K::Percent, &D::SpecialPercent, nullptr, "Label15", E::ZeroWritten, 17, 0, nullptr, 0, true, true},
     {C::Edit16, "Edit16", "ParticularPercent", K::Percent, &D::ParticularPercent, nullptr, "Label16", E::ZeroWritten, 18, 0, nullptr, 0, true, true},
     {C::Edit17, "Edit17", "DeprivationPercent", K::Percent, &D::DeprivationPercent, nullptr, "Label17", E::ZeroWritten, 19, 0, nullptr, 0, true, true},
@@ -100,9 +100,9 @@ inline constexpr std::array<InputSpec, InputCount> Inputs = [] {
     {C::Edit24, "Edit24", "RadiationPercent", K::Percent, &D::RadiationPercent, nullptr, "Label88", E::ZeroWritten, 25, 0, nullptr, 0, true, true},
     // Not part of DecreeInput: it feeds only the clause-B product and info.ini.
     {C::Edit25, "Edit25", "ClauseBItem3Points", K::Count, nullptr, nullptr, "Label20", E::NotRead, 0, 0, nullptr, 7, true, true},
-    {C::Edit26, "Edit26", "MinimumSalaryAndBenefits", K::Amount, &D::MinimumSalaryAndBenefits, nullptr, "Label26", E::Refused, 7, 4, T::MissingMinimumSalaryAndBenefits, 8, true, true},
+    {C::Edit26, "Edit26", "MinimumSalaryAndBenefits", K::Amount, &D::MinimumSalaryAndBenefits, nullptr, "Label26", E::Refused, 7, 4, "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید", 8, true, true},
     // No character handler: Enter does nothing there, choosing an item moves on.
-    {C::ComboBox1, "ComboBox1", "InsuranceType", K::Insurance, nullptr, nullptr, "Label21", E::NotRead, 0, 11, T::MissingInsuranceType, 0, false, true},
+    {C::ComboBox1, "ComboBox1", "InsuranceType", K::Insurance, nullptr, nullptr, "Label21", E::NotRead, 0, 11, "نوع بیمه مستخدم را انتخاب کنید", 0, false, true},
     {C::CheckBox1, "CheckBox1", "HeadOfHousehold", K::Flag, nullptr, &D::HeadOfHousehold, "Label11", E::NotRead, 0, 0, nullptr, 0, true, true},
     {C::CheckBox2, "CheckBox2", "VeteranEligible", K::Flag, nullptr, &D::VeteranEligible, "Label18", E::NotRead, 0, 0, nullptr, 0, true, true},
     {C::CheckBox3, "CheckBox3", "AdjustmentEligible", K::Flag, nullptr, &D::AdjustmentEligible, "Label24", E::NotRead, 0, 0, nullptr, 0, true, true},
@@ -169,41 +169,66 @@ inline constexpr std::size_t ItemLineCount = 22;
 inline constexpr std::array<ValueSpec, ValueCount> Values = [] {
   using R = DecreeResult;
   using L = Listing;
-  namespace T = DecreeTexts;
   return std::array<ValueSpec, ValueCount>{{
-    {"BaseSalary", &R::BaseSalary, T::BaseSalaryCaption, L::Opening, 0},
-    {"SeniorityIncrease", &R::SeniorityIncrease, T::SeniorityIncreaseCaption, L::Opening, 0},
-    {"JobAllowance", &R::JobAllowance, T::JobAllowanceCaption, L::Always, 1},
-    {"MinimumPayDifference", &R::MinimumPayDifference, T::MinimumPayDifferenceCaption, L::WhenPositive, 3},
-    {"SalaryRepair", &R::SalaryRepair, T::SalaryRepairCaption, L::WhenPositive, 7},
-    {"AttractionAllowance", &R::AttractionAllowance, T::AttractionAllowanceCaption, L::Always, 2},
-    {"SpecialAllowance", &R::SpecialAllowance, T::SpecialAllowanceCaption, L::WhenPositive, 4},
-    {"ParticularAllowance", &R::ParticularAllowance, T::ParticularAllowanceCaption, L::WhenPositive, 5},
-    {"Note12Adjustment", &R::Note12Adjustment, T::Note12AdjustmentCaption, L::WhenPositive, 11},
-    {"LivingFacilitiesDeprivation", &R::LivingFacilitiesDeprivation, T::LivingFacilitiesDeprivationCaption, L::WhenPositive, 8},
-    {"FamilyAllowance", &R::FamilyAllowance, T::FamilyAllowanceCaption, L::WhenPositive, 9},
-    {"ChildAllowance", &R::ChildAllowance, T::ChildAllowanceCaption, L::WhenPositive, 10},
-    {"VeteranAllowance", &R::VeteranAllowance, T::VeteranAllowanceCaption, L::WhenPositive, 13},
-    {"ClauseBItem3Allowance", &R::ClauseBItem3Allowance, T::ClauseBItem3AllowanceCaption, L::WhenPositive, 12},
-    {"BasicSalary", &R::BasicSalary, T::BasicSalaryCaption, L::Opening, 0},
-    {"BadClimateAllowance", &R::BadClimateAllowance, T::BadClimateAllowanceCaption, L::WhenPositive, 14},
-    {"ShiftWorkAllowance", &R::ShiftWorkAllowance, T::ShiftWorkAllowanceCaption, L::WhenPositive, 15},
-    {"HardshipAllowance", &R::HardshipAllowance, T::HardshipAllowanceCaption, L::WhenPositive, 16},
-    {"OperationalZoneAllowance", &R::OperationalZoneAllowance, T::OperationalZoneAllowanceCaption, L::WhenPositive, 17},
-    {"DeprivedRegionAllowance", &R::DeprivedRegionAllowance, T::DeprivedRegionAllowanceCaption, L::WhenPositive, 18},
-    {"RadiationWorkAllowance", &R::RadiationWorkAllowance, T::RadiationWorkAllowanceCaption, L::WhenPositive, 19},
-    {"Article26Allowance", &R::Article26Allowance, T::Article26AllowanceCaption, L::WhenPositive, 21},
-    {"BorderDeprivationAllowance", &R::BorderDeprivationAllowance, T::BorderDeprivationAllowanceCaption, L::WhenPositive, 22},
-    {"AdjustmentAllowance", &R::AdjustmentAllowance, T::AdjustmentAllowanceCaption, L::WhenPositive, 20},
-    {"IncentiveGroupsDifference", &R::IncentiveGroupsDifference, T::IncentiveGroupsDifferenceCaption, L::WhenPositive, 6},
+    {"BaseSalary", &R::BaseSalary, "     حقوق مبنا: ", L::Opening, 0},
+    {"SeniorityIncrease", &R::SeniorityIncrease, "     افزایش سنواتی: ", L::Opening, 0},
+    {"JobAllowance", &R::JobAllowance, "     فوق العاده شغل: ", L::Always, 1},
+    {"MinimumPayDifference", &R::MinimumPayDifference, "     تفاوت حداقل دریافتی: ", L::WhenPositive, 3},
+    {"SalaryRepair", &R::SalaryRepair, "     ترمیم حقوق: ", L::WhenPositive, 7},
+    {"AttractionAllowance", &R::AttractionAllowance, "     فوق العاده جذب: ", L::Always, 2},
+    {"SpecialAllowance", &R::SpecialAllowance, "     فوق العاده ویژه: ", L::WhenPositive, 4},
+    {"ParticularAllowance", &R::ParticularAllowance, "     فوق العاده خاص: ", L::WhenPositive, 5},
+    {"Note12Adjustment", &R::Note12Adjustment, "     تفاوت تطبیق موضوع جز 1+بند ی تبصره 12: ", L::WhenPositive, 11},
+    {"LivingFacilitiesDeprivation", &R::LivingFacilitiesDeprivation, "     محرومیت از تسهیلات زندگی: ", L::WhenPositive, 8},
+    {"FamilyAllowance", &R::FamilyAllowance, "     حق عائله مندی: ", L::WhenPositive, 9},
+    {"ChildAllowance", &R::ChildAllowance, "     حق اولاد: ", L::WhenPositive, 10},
+    {"VeteranAllowance", &R::VeteranAllowance, "     فوق العاده ایثارگری: ", L::WhenPositive, 13},
+    {"ClauseBItem3Allowance", &R::ClauseBItem3Allowance, "     فوق العاده خاص جز 3 بند ب: ", L::WhenPositive, 12},
+    {"BasicSalary", &R::BasicSalary, "     حقوق پایه: ", L::Opening, 0},
+    {"BadClimateAllowance", &R::BadClimateAllowance, "     فوق العاده بدی آب و هوا: ", L::WhenPositive, 14},
+    {"ShiftWorkAllowance", &R::ShiftWorkAllowance, "     فوق العاده نوبت کاری: ", L::WhenPositive, 15},
+    {"HardshipAllowance", &R::HardshipAllowance, "     فوق العاده سختی کار: ", L::WhenPositive, 16},
+    {"OperationalZoneAllowance", &R::OperationalZoneAllowance, "     فوق العاده مناطق عملیاتی: ", L::WhenPositive, 17},
+    {"DeprivedRegionAllowance", &R::DeprivedRegionAllowance, "     فوق العاده منطقه محروم: ", L::WhenPositive, 18},
+    {"RadiationWorkAllowance", &R::RadiationWorkAllowance, "     فوق العاده کار بااشعه: ", L::WhenPositive, 19},
+    {"Article26Allowance", &R::Article26Allowance, "     ماده 26: ", L::WhenPositive, 21},
+    {"BorderDeprivationAllowance", &R::BorderDeprivationAllowance, "     فوق العاده محرومیت از تسهیلات زندگی2 (مناطق مرزی): ", L::WhenPositive, 22},
+    {"AdjustmentAllowance", &R::AdjustmentAllowance, "     فوق العاده تعدیل: ", L::WhenPositive, 20},
+    {"IncentiveGroupsDifference", &R::IncentiveGroupsDifference, "     تفاوت ناشی از گروه های تشویقی: ", L::WhenPositive, 6},
     {"HousingBase", &R::HousingBase, nullptr, L::NotReported, 0},
-    {"ItemsTotal", &R::ItemsTotal, T::ItemsTotalCaption, L::Closing, 0},
-    {"SeniorityMinimumDifference", &R::SeniorityMinimumDifference, T::SeniorityMinimumDifferenceCaption, L::Closing, 0},
-    {"HousingAllowance", &R::HousingAllowance, T::HousingAllowanceCaption, L::Closing, 0},
-    {"GrandTotal", &R::GrandTotal, T::GrandTotalCaption, L::Closing, 0},
+    {"ItemsTotal", &R::ItemsTotal, "     جمع حکم (بدون حق مسکن): ", L::Closing, 0},
+    {"SeniorityMinimumDifference", &R::SeniorityMinimumDifference, "     مابه التفاوت سنواتی حداقل حکم: ", L::Closing, 0},
+    {"HousingAllowance", &R::HousingAllowance, "     حق مسکن: ", L::Closing, 0},
+    {"GrandTotal", &R::GrandTotal, "     جمع کل حکم (با حق مسکن): ", L::Closing, 0},
   }};
 }();
 // clang-format on
+
+// The row of a value.
+constexpr const ValueSpec& ValueOf(double DecreeResult::*Member) {
+  for (const ValueSpec& Value : Values)
+    if (Value.Member == Member) return Value;
+  throw "not a value of the decree";
+}
+
+// The report's item lines, by their place. Fails to compile unless every
+// place is taken exactly once.
+inline constexpr std::array<const ValueSpec*, ItemLineCount> ItemLines = [] {
+  std::array<const ValueSpec*, ItemLineCount> Lines{};
+  for (const ValueSpec& Value : Values) {
+    if (Value.ReportPlace == 0) continue;
+    if (Value.ReportPlace > static_cast<int>(ItemLineCount) || Lines[static_cast<std::size_t>(Value.ReportPlace - 1)])
+      throw "an item line's place is out of range or taken twice";
+    Lines[static_cast<std::size_t>(Value.ReportPlace - 1)] = &Value;
+  }
+  for (const ValueSpec* Line : Lines)
+    if (!Line) throw "an item line's place is empty";
+  return Lines;
+}();
+
+// A caption as a name: trimmed of U+0000..U+0020 and without the colon that
+// ends it ("     حق مسکن: " gives "حق مسکن", "ضریب :" gives "ضریب").
+std::string WithoutColon(std::string_view Caption);
 
 // One term of a sum of decree values.
 struct SumTerm {

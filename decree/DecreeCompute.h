@@ -91,6 +91,16 @@ bool GroupInRange(long double Group);
 // Throws DecreeError when the group index is outside 1..20.
 GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, long double Group);
 
+// The two totals as the report prints them. With a top-up (a
+// SeniorityMinimumDifference above 0) it is added to the items total and to
+// the grand total, at extended precision; otherwise they are the result's own.
+struct ReportedTotals {
+  bool TopUp;
+  long double WithoutHousing;  // ItemsTotal, with the top-up
+  long double WithHousing;     // GrandTotal, with the top-up
+};
+ReportedTotals TotalsWithTopUp(const DecreeResult& Result);
+
 // Throws DecreeError for a group index outside 1..20 (CheckGroupRange refuses
 // such inputs first) and "Floating point overflow" beyond the double range.
 // Fills *Steps when given.

@@ -60,13 +60,6 @@ NumberFormat NumberFormatFromSettings(const std::optional<std::string>& Decimal,
   return format;
 }
 
-std::string TrimControl(const std::string& Text) {
-  std::size_t first = 0, last = Text.size();
-  while (first < last && static_cast<unsigned char>(Text[first]) <= 0x20) ++first;
-  while (last > first && static_cast<unsigned char>(Text[last - 1]) <= 0x20) --last;
-  return Text.substr(first, last - first);
-}
-
 double Store(long double Value) {
   const double stored = static_cast<double>(Value);
   if (std::isinf(stored) || std::isnan(stored)) throw DecreeError("Floating point overflow");

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "storage/Text.h"  // TrimControl, the trimming of every field
+
 // An error a handler cannot continue past; what() is the exact text the user
 // reads (before the full-stop rule of ErrorMessageText).
 class DecreeError : public std::runtime_error {
@@ -25,9 +27,6 @@ struct NumberFormat {
 // is used, anything else falls back to a point.
 NumberFormat NumberFormatFromSettings(const std::optional<std::string>& Decimal,
                                       const std::optional<std::string>& Thousand);
-
-// Removes the characters U+0000..U+0020 from both ends.
-std::string TrimControl(const std::string& Text);
 
 // The strict conversion of a trimmed text: optional sign, ASCII digits with at
 // most one decimal separator among them, optional exponent (E/e, sign,

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "decree/DecreeCatalogue.h"
+#include "storage/Text.h"
 
 namespace {
 
@@ -137,12 +138,14 @@ const InputSpec* InputNamed(std::string_view Name) {
   return nullptr;
 }
 
-// Children of Parent with a tab position, by it; group boxes and panels
-// stand for their own children.
-void AppendTabOrder(std::string_view Parent, std::vector<const char*>& Order) {
+// Children of Parent (nullptr: the window's panels) with a tab position, by
+// it; group boxes and panels stand for their own children.
+void AppendTabOrder(const char* Parent, std::vector<const char*>& Order) {
   std::vector<const ControlLayout*> Children;
-  for (const ControlLayout& Control : PanelControls)
-    if (Control.Parent && Parent == Control.Parent && Control.TabOrder >= 0) Children.push_back(&Control);
+  for (const ControlLayout& Control : PanelControls) {
+    const bool Child = Parent ? Control.Parent && std::string_view(Parent) == Control.Parent : !Control.Parent;
+    if (Child && Control.TabOrder >= 0) Children.push_back(&Control);
+  }
   std::stable_sort(Children.begin(), Children.end(),
                    [](const ControlLayout* A, const ControlLayout* B) { return A->TabOrder < B->TabOrder; });
   for (const ControlLayout* Child : Children) {
@@ -153,14 +156,15 @@ void AppendTabOrder(std::string_view Parent, std::vector<const char*>& Order) {
   }
 }
 
-// A caption as a name: without its colon (" :" ends most labels; Label22 has
-// it before its bracket) and the spaces a group box caption is framed with.
-std::string WithoutColon(std::string Caption) {
-  for (std::size_t At; (At = Caption.find(" :")) != std::string::npos;) Caption.erase(At, 2);
-  Caption.erase(std::remove(Caption.begin(), Caption.end(), ':'), Caption.end());
-  const std::size_t First = Caption.find_first_not_of(' ');
-  if (First == std::string::npos) return "";
-  return Caption.substr(First, Caption.find_last_not_of(' ') - First + 1);
+// A caption as a name, without its colon: " :" ends most labels; Label22
+// has it before its bracket, "… 2 : (…)", and is named "… 2 (…)". A group box
+// caption loses the spaces it is framed with.
+std::string SpokenCaption(std::string_view Caption) {
+  const std::size_t Colon = Caption.find(':');
+  if (Colon == std::string_view::npos) return WithoutColon(Caption);
+  const std::string Before = WithoutColon(Caption.substr(0, Colon + 1));
+  const std::string After = TrimControl(Caption.substr(Colon + 1));
+  return After.empty() ? Before : Before + " " + After;
 }
 
 }  // namespace
@@ -169,6 +173,15 @@ const std::vector<const char*>& InputPanelTabOrder() {
   static const std::vector<const char*> Order = [] {
     std::vector<const char*> Controls;
     AppendTabOrder("Panel2", Controls);
+    return Controls;
+  }();
+  return Order;
+}
+
+const std::vector<const char*>& WindowTabOrder() {
+  static const std::vector<const char*> Order = [] {
+    std::vector<const char*> Controls;
+    AppendTabOrder(nullptr, Controls);
     return Controls;
   }();
   return Order;
@@ -190,11 +203,11 @@ const char* EnterSuccessor(std::string_view Name) {
 std::string SpokenName(std::string_view Name) {
   const ControlLayout* Control = LayoutOf(Name);
   if (!Control) return "";
-  if (Name == "CheckBox5") return WithoutColon(CaptionOf("Label86")) + ": " + CheckBox5Purpose;
+  if (Name == "CheckBox5") return SpokenCaption(CaptionOf("Label86")) + ": " + CheckBox5Purpose;
   if (Name == "WaterImage1") return WaterImage1Name;
-  if (Name == "RichEdit1") return WithoutColon(CaptionOf(Control->Parent));
+  if (Name == "RichEdit1") return SpokenCaption(CaptionOf(Control->Parent));
   if (const InputSpec* Input = InputNamed(Name); Input && Input->LabelName) {
-    std::string Spoken = WithoutColon(CaptionOf(Input->LabelName));
+    std::string Spoken = SpokenCaption(CaptionOf(Input->LabelName));
     if (Control->Kind == ControlKind::CheckBox) Spoken += std::string(": ") + Control->Caption;
     return Spoken;
   }

@@ -76,6 +76,11 @@ const char* CaptionOf(std::string_view Name);
 // box, each by its tab order, ending on Button1 (and from there around).
 const std::vector<const char*>& InputPanelTabOrder();
 
+// Every control Tab reaches, panel by panel in the window's tab order
+// (Panel1, then Panel2; only the visible one's controls take part), each
+// panel as InputPanelTabOrder gives it.
+const std::vector<const char*>& WindowTabOrder();
+
 // Where Enter moves the focus from a control with a character handler: the
 // next control of the Tab order that Enter stops at (Edit22 passes over
 // CheckBox5). nullptr for controls where Enter does not move the focus

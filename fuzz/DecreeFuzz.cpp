@@ -196,8 +196,8 @@ void CheckReport(const DecreeResult& R, const NumberFormat& Format) {
   const auto A = [&](long double Amount) {
     return ReferenceFormatAmount(Amount, Format.ThousandSeparator, Format.DecimalSeparator);
   };
-  Require(lines[1] == DecreeTexts::BaseSalaryCaption + A(R.BaseSalary) + DecreeTexts::SeniorityIncreaseCaption +
-                          A(R.SeniorityIncrease) + DecreeTexts::BasicSalaryCaption + A(R.BasicSalary),
+  Require(lines[1] == "     حقوق مبنا: " + A(R.BaseSalary) + "     افزایش سنواتی: " + A(R.SeniorityIncrease) +
+                          "     حقوق پایه: " + A(R.BasicSalary),
           "opening line amounts", [&] { return Printable(lines[1]); });
   const bool topUp = R.SeniorityMinimumDifference > 0;
   std::vector<long double> amounts = {R.JobAllowance, R.AttractionAllowance};
@@ -229,8 +229,8 @@ void CheckDerivation(const DecreeInput& In, const DecreeResult& R, const NumberF
   const std::vector<std::string> lines = ExplainDecree(In, R, GroupPointsTable, Format);
   Require(lines.size() >= 7 && lines.size() <= 33, "derivation of fewer than 7 or more than 33 lines",
           [&] { return std::to_string(lines.size()); });
-  Require(lines.front().rfind(DecreeTexts::BaseSalaryCaption, 0) == 0, "derivation opening");
-  Require(lines.back().rfind(DecreeTexts::GrandTotalCaption, 0) == 0, "derivation closing");
+  Require(lines.front().rfind("     حقوق مبنا: ", 0) == 0, "derivation opening");
+  Require(lines.back().rfind("     جمع کل حکم (با حق مسکن): ", 0) == 0, "derivation closing");
   for (const std::string& line : lines) {
     Require(line.compare(0, 5, "     ") == 0 && line.find(": ") != std::string::npos, "derivation line without caption",
             [&] { return Printable(line); });
