@@ -222,8 +222,7 @@ def base_values_seeds():
 
 
 # water_effect: a seed byte for the random draws, then operations: an opcode
-# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping, 6 draw code) and
-# its arguments.
+# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping) and its arguments.
 def dim(value):
     specials = {0: 0xE1, 375: 0xE8, 237: 0xE0, 2 ** 31 - 1: 0xE7, -(2 ** 31): 0xE6}
     if -4 <= value < 36:
@@ -263,11 +262,6 @@ def damping(value):
 
 
 CLEAR = b"\x04"
-
-
-def draw_code(index):
-    """0 the plain code, then the vector codes the processor has (taken modulo their count)."""
-    return bytes([6, index])
 
 
 def every_row_busy(width, height, radius, drop):
@@ -317,13 +311,12 @@ def water_seeds():
          + b"".join(blob(x, y, 0, -(2 ** 31)) for y in range(1, 4) for x in range(4, 7)) + render() * 2),
         ("overflowing-sums", seed + set_size(5, 5) + blob(2, 2, 2, 2 ** 31 - 1) + blob(0, 4, 1, -(2 ** 31))
          + blob(4, 0, 0, 300000000) + render() * 4),
-        # Every row busy, drawn by each code in turn, on unpadded bitmaps (the
-        # source then ends with its last pixel) and padded ones.
+        # Every row busy, on unpadded bitmaps (the source then ends with its
+        # last pixel) and padded ones.
         ("whole-grid-busy", seed + set_size(64, 48) + every_row_busy(64, 48, 3, 400) + render() * 2
          + every_row_busy(64, 48, 1, 250) + render(shape=0x10) * 2),
-        ("whole-grid-busy-each-code", seed + set_size(40, 30) + every_row_busy(40, 30, 2, 300)
-         + draw_code(0) + render() + draw_code(1) + render() + draw_code(2) + render()
-         + every_row_busy(40, 30, 2, -300) + draw_code(1) + render(shape=0x30) + draw_code(2) + render()),
+        ("whole-grid-busy-both-signs", seed + set_size(40, 30) + every_row_busy(40, 30, 2, 300) + render() * 3
+         + every_row_busy(40, 30, 2, -300) + render(shape=0x30) + render()),
     ]
 
 
