@@ -98,12 +98,21 @@ std::string TrimHeader(const std::string& Header) {
   return t;
 }
 
-std::optional<PanelControl> InputOfHeader(const std::string& Header) {
+std::string HeaderKey(const std::string& Header) {
   const std::string trimmed = TrimHeader(Header);
-  const auto& names = HeaderNames();
   bool ascii = true;
   for (unsigned char c : trimmed) ascii = ascii && c < 0x80;
-  const auto found = names.find(ascii ? AsciiLower(trimmed) : CaptionKey(trimmed));
+  return ascii ? AsciiLower(trimmed) : CaptionKey(trimmed);
+}
+
+std::vector<std::pair<std::string, PanelControl>> InputHeaderNames() {
+  const auto& names = HeaderNames();
+  return {names.begin(), names.end()};
+}
+
+std::optional<PanelControl> InputOfHeader(const std::string& Header) {
+  const auto& names = HeaderNames();
+  const auto found = names.find(HeaderKey(Header));
   if (found == names.end()) return std::nullopt;
   return found->second;
 }

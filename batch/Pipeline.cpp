@@ -10,7 +10,29 @@
 #include "decree/DecreeInput.h"
 #include "decree/DecreeReport.h"
 
+namespace {
+
+// The message for a workbook cell an input column cannot take, or "" when
+// its column is no input.
+std::string KindedCellMessage(const ColumnLayout& Layout, const CsvRecord& Record, const KindedCell& Cell) {
+  bool input = false;
+  for (int column : Layout.InputColumn) input = input || column == static_cast<int>(Cell.Column);
+  if (!input) return std::string();
+  const std::string header = TrimHeader(Layout.Headers[Cell.Column]);
+  const std::string& text = Record.Cells[Cell.Column];
+  switch (Cell.Kind) {
+    case CellKind::Date: return BatchTexts::Fill(BatchTexts::CellDate, {header, text});
+    case CellKind::Error: return BatchTexts::Fill(BatchTexts::CellError, {header, text});
+    case CellKind::Percentage: return BatchTexts::Fill(BatchTexts::CellPercentage, {header, text});
+    case CellKind::NoValue: return BatchTexts::Fill(BatchTexts::CellNoValue, {header});
+  }
+  return std::string();
+}
+
+}  // namespace
+
 bool IsBlankRecord(const CsvRecord& Record) {
+  if (!Record.Kinded.empty()) return false;
   for (const std::string& cell : Record.Cells)
     if (!TrimControl(cell).empty()) return false;
   return true;
@@ -39,6 +61,16 @@ void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const Pipel
                                            {std::to_string(Record.Cells.size()), std::to_string(Layout.Width())});
       return;
     }
+  }
+
+  // A date, an error or a percentage shown as such is not the number the
+  // cell seems to hold.
+  for (const KindedCell& cell : Record.Kinded) {
+    const std::string message = KindedCellMessage(Layout, Record, cell);
+    if (message.empty()) continue;
+    Out.Error.Message = message;
+    Out.Error.Column = static_cast<int>(cell.Column);
+    return;
   }
 
   RowPanel panel(Layout, Record.Cells, Options.Format, Options.Base);

@@ -11,9 +11,9 @@ packages=(
   libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-noto-ui-core fonts-dejavu-core
-  libcli11-dev libcsv-dev nlohmann-json3-dev libxlsxwriter-dev
+  libcli11-dev libcsv-dev nlohmann-json3-dev libxlsxwriter-dev libzip-dev libexpat1-dev
   python3 python3-openpyxl poppler-utils
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   at-spi2-core python3-pyatspi dbus-daemon
   emscripten libboost-dev chromium chromium-driver python3-selenium
 )

@@ -2,7 +2,6 @@
 #include "storage/BaseValues.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,14 +9,12 @@
 
 #include "storage/FileReplace.h"
 #include "storage/Text.h"
-#include "storage/Utf8.h"
+#include "storage/TextDecoding.h"
 
 namespace {
 
 // A file of ours is eight short lines; a bigger one is not worth reading.
 constexpr std::size_t MaxFileSize = std::size_t{16} << 20;
-
-const char Replacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 [[noreturn]] void ThrowCreateError(const std::string& Path, int Error) {
   throw StorageError("Cannot create file \"" + Path + "\". " + ErrorCause(Error));
@@ -41,65 +38,20 @@ void WriteAll(const detail::FileOps& Ops, int Fd, const std::string& Data) {
   }
 }
 
-// Well-formed sequences are copied; each maximal ill-formed part becomes one
-// U+FFFD, so a hand-edited file in another code page still loads.
-std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
-  std::string Out;
-  Out.reserve(Size);
-  std::size_t i = 0;
-  while (i < Size) {
-    const unsigned char Lead = Data[i];
-    if (Lead < 0x80) {
-      Out += static_cast<char>(Lead);
-      ++i;
-      continue;
-    }
-    const Utf8Scan Sequence = ScanUtf8(Data + i, Size - i);
-    if (Sequence.Complete) {
-      Out.append(reinterpret_cast<const char*>(Data + i), Sequence.Length);
-    } else {
-      Out += Replacement;
-    }
-    i += Sequence.Length;
-  }
-  return Out;
-}
-
-std::string DecodeUtf16(const unsigned char* Data, std::size_t Size, bool BigEndian) {
-  const std::size_t Units = Size / 2;
-  auto Unit = [&](std::size_t k) -> std::uint32_t {
-    const std::uint32_t First = Data[2 * k];
-    const std::uint32_t Second = Data[2 * k + 1];
-    return BigEndian ? (First << 8 | Second) : (Second << 8 | First);
-  };
-  std::string Out;
-  Out.reserve(Size);
-  std::size_t k = 0;
-  while (k < Units) {
-    const std::uint32_t Code = Unit(k);
-    if (Code >= 0xD800 && Code <= 0xDBFF && k + 1 < Units && Unit(k + 1) >= 0xDC00 && Unit(k + 1) <= 0xDFFF) {
-      AppendUtf8(Out, 0x10000 + ((Code - 0xD800) << 10) + (Unit(k + 1) - 0xDC00));
-      k += 2;
-    } else if (Code >= 0xD800 && Code <= 0xDFFF) {
-      Out += Replacement;
-      ++k;
-    } else {
-      AppendUtf8(Out, Code);
-      ++k;
-    }
-  }
-  if (Size % 2 != 0) Out += Replacement;
-  return Out;
-}
-
+// Each maximal ill-formed part becomes one U+FFFD, so a hand-edited file in
+// another code page still loads. The default code page here is UTF-8.
 std::string Decode(const std::string& Bytes) {
   const auto* Data = reinterpret_cast<const unsigned char*>(Bytes.data());
-  const std::size_t Size = Bytes.size();
-  if (Size >= 3 && Data[0] == 0xEF && Data[1] == 0xBB && Data[2] == 0xBF) return DecodeUtf8(Data + 3, Size - 3);
-  if (Size >= 2 && Data[0] == 0xFF && Data[1] == 0xFE) return DecodeUtf16(Data + 2, Size - 2, false);
-  if (Size >= 2 && Data[0] == 0xFE && Data[1] == 0xFF) return DecodeUtf16(Data + 2, Size - 2, true);
-  // The default code page here is UTF-8.
-  return DecodeUtf8(Data, Size);
+  const MarkedEncoding Mark = FindByteOrderMark(Data, Bytes.size());
+  const unsigned char* Text = Data + Mark.Length;
+  const std::size_t Size = Bytes.size() - Mark.Length;
+  std::string Out;
+  Out.reserve(Size);
+  if (Mark.Encoding == TextEncoding::Utf16LE || Mark.Encoding == TextEncoding::Utf16BE)
+    DecodeUtf16(Text, Size, Mark.Encoding == TextEncoding::Utf16BE, true, Malformed::Replace, Out);
+  else
+    DecodeUtf8(Text, Size, true, Malformed::Replace, Out);
+  return Out;
 }
 
 std::optional<BaseValues> SplitEightLines(const std::string& Text) {

@@ -400,19 +400,13 @@ TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination) {
   EXPECT_EQ(Dst.Pixel(0, 12)[0], 0x00);
 }
 
-// The fast step and draw (row spans, shifts, vector code) against the plain
-// reference, over sizes with every edge case, for every draw code the
-// processor runs and three kinds of water: a few random drops a frame
-// (negative and extreme heights included); drops in every row, so that every
-// row is busy across the whole grid; and heights about the fast path's limit,
-// so that rows change between the 32-bit and the 64-bit code.
+// The fast step and draw (row spans, shifts, branch-free passes) against the
+// plain reference, over sizes with every edge case and three kinds of water:
+// a few random drops a frame (negative and extreme heights included); drops in
+// every row, so that every row is busy across the whole grid; and heights
+// about the fast path's limit, so that rows change between the 32-bit and the
+// 64-bit code.
 enum class TWaterKind { RandomDrops, WholeGrid, NearTheLimit };
-
-// Puts the widest draw code back when a test ends.
-struct TDrawCodeGuard {
-  TDrawCode Saved = CurrentDrawCode();
-  ~TDrawCodeGuard() { UseDrawCode(Saved); }
-};
 
 int DropHeight(TWaterKind Kind, std::mt19937& Gen) {
   constexpr int Limit = TWaterEffect::FastPathLimit;
@@ -473,52 +467,47 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte) {
   } Kinds[] = {{TWaterKind::RandomDrops, "random drops"},
                {TWaterKind::WholeGrid, "whole grid busy"},
                {TWaterKind::NearTheLimit, "heights about the fast path's limit"}};
-  TDrawCodeGuard Guard;
   int LastPixelReads = 0;
-  for (TDrawCode Code : AvailableDrawCodes()) {
-    UseDrawCode(Code);
-    for (const auto& Kind : Kinds) {
-      std::mt19937 Gen(20240611);
-      for (const TSize& Size : Sizes) {
-        SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + Kind.Name + ", " + std::to_string(Size.Width) + " x " +
-                     std::to_string(Size.Height));
-        const int W = Size.Width, H = Size.Height;
-        TWaterEffect Water;
-        Water.SetSize(W, H);
-        const int Damping = 1 + static_cast<int>(Gen() % 99);
-        Water.SetDamping(Damping);
-        TReferenceWater Reference(W, H);
-        Reference.Damping = Damping;
-        // Every other size without row padding: the source then ends with its
-        // last pixel.
-        const bool Unpadded = Size.Width % 2 == 1;
-        TPicture Src(W, H, 0, Unpadded), Dst(W, H, 0, Unpadded), RefDst(W, H, 0, Unpadded);
-        Src.Randomise(Gen);
-        int BusyRows = 0;
-        for (int Frame = 0; Frame < Size.Frames; ++Frame) {
-          const int Drops =
-              Kind.Kind == TWaterKind::WholeGrid ? H + static_cast<int>(Gen() % 4) : static_cast<int>(Gen() % 4);
-          for (int d = 0; d < Drops; ++d) {
-            const int y = Kind.Kind == TWaterKind::WholeGrid && d < H ? d : static_cast<int>(Gen() % H);
-            const int x = static_cast<int>(Gen() % W);
-            const int Radius = static_cast<int>(Gen() % 6) - 1;
-            const int Height = DropHeight(Kind.Kind, Gen);
-            Water.Blob(x, y, Radius, Height);
-            Reference.Blob(x, y, Radius, Height);
-          }
-          ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
-          if (Unpadded && ReadsOf(Reference, W - 1, H - 1) > 0) ++LastPixelReads;
-          if (Frame == Size.Frames - 1)
-            for (int y = 0; y < H; ++y)
-              for (int x = 0; x < W; ++x)
-                if (Reference.C(x, y) != 0) {
-                  ++BusyRows;
-                  break;
-                }
+  for (const auto& Kind : Kinds) {
+    std::mt19937 Gen(20240611);
+    for (const TSize& Size : Sizes) {
+      SCOPED_TRACE(std::string(Kind.Name) + ", " + std::to_string(Size.Width) + " x " + std::to_string(Size.Height));
+      const int W = Size.Width, H = Size.Height;
+      TWaterEffect Water;
+      Water.SetSize(W, H);
+      const int Damping = 1 + static_cast<int>(Gen() % 99);
+      Water.SetDamping(Damping);
+      TReferenceWater Reference(W, H);
+      Reference.Damping = Damping;
+      // Every other size without row padding: the source then ends with its
+      // last pixel.
+      const bool Unpadded = Size.Width % 2 == 1;
+      TPicture Src(W, H, 0, Unpadded), Dst(W, H, 0, Unpadded), RefDst(W, H, 0, Unpadded);
+      Src.Randomise(Gen);
+      int BusyRows = 0;
+      for (int Frame = 0; Frame < Size.Frames; ++Frame) {
+        const int Drops =
+            Kind.Kind == TWaterKind::WholeGrid ? H + static_cast<int>(Gen() % 4) : static_cast<int>(Gen() % 4);
+        for (int d = 0; d < Drops; ++d) {
+          const int y = Kind.Kind == TWaterKind::WholeGrid && d < H ? d : static_cast<int>(Gen() % H);
+          const int x = static_cast<int>(Gen() % W);
+          const int Radius = static_cast<int>(Gen() % 6) - 1;
+          const int Height = DropHeight(Kind.Kind, Gen);
+          Water.Blob(x, y, Radius, Height);
+          Reference.Blob(x, y, Radius, Height);
         }
-        if (Kind.Kind == TWaterKind::WholeGrid) {
-          EXPECT_EQ(BusyRows, H);
-        }
+        ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
+        if (Unpadded && ReadsOf(Reference, W - 1, H - 1) > 0) ++LastPixelReads;
+        if (Frame == Size.Frames - 1)
+          for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+              if (Reference.C(x, y) != 0) {
+                ++BusyRows;
+                break;
+              }
+      }
+      if (Kind.Kind == TWaterKind::WholeGrid) {
+        EXPECT_EQ(BusyRows, H);
       }
     }
   }
@@ -526,106 +515,71 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte) {
   EXPECT_GT(LastPixelReads, 0);
 }
 
-// The vector step and draw work in blocks of 16 and 32 columns, with masks
-// at the ends of a run and no masks inside it. Water over exactly the
-// columns First..Last of every row puts the ends of the runs at chosen
-// places: lengths about the block sizes, runs that touch the edge columns or
-// not, a single column. One engine takes every size in turn, larger and
-// smaller, so that its work space follows the grid.
+// The compiler's vector loops take a run in blocks of 4 to 16 columns and
+// finish its ends with scalar code; the draw copies the row around the run.
+// Water over exactly the columns First..Last of every row puts the ends of
+// the runs at chosen places: lengths about the block sizes, runs that touch
+// the edge columns or not, a single column. One engine takes every size in
+// turn, larger and smaller, so that its work space follows the grid.
 TEST(WaterEffectFastPath, RunsEndingAboutTheBlockEdgesMatchThePlainVersion) {
   const struct {
     int Width, Height, First, Last;
   } Rows[] = {{20, 6, 1, 18}, {34, 5, 1, 32},  {35, 5, 2, 33},  {36, 4, 1, 34},    {50, 4, 0, 49},
               {66, 5, 3, 50}, {97, 4, 10, 42}, {97, 4, 1, 95},  {130, 4, 60, 129}, {40, 7, 17, 17},
               {8, 3, 0, 7},   {49, 6, 1, 47},  {82, 3, 16, 64}, {3, 9, 0, 2},      {375, 3, 5, 369}};
-  TDrawCodeGuard Guard;
-  for (TDrawCode Code : AvailableDrawCodes()) {
-    UseDrawCode(Code);
-    TWaterEffect Water;
-    std::mt19937 Gen(77);
-    for (const auto& Row : Rows) {
-      SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + std::to_string(Row.Width) + " x " +
-                   std::to_string(Row.Height) + ", columns " + std::to_string(Row.First) + ".." +
-                   std::to_string(Row.Last));
-      const int W = Row.Width, H = Row.Height;
-      Water.SetSize(W, H);
-      TReferenceWater Reference(W, H);
-      TPicture Src(W, H, 0, W % 2 == 1), Dst(W, H, 0, W % 2 == 1), RefDst(W, H, 0, W % 2 == 1);
-      Src.Randomise(Gen);
-      for (int Frame = 0; Frame < 3; ++Frame) {
-        // The first frame raises the band; later ones let it spread.
-        if (Frame == 0)
-          for (int y = 0; y < H; ++y)
-            for (int x = Row.First; x <= Row.Last; ++x) {
-              const int Height = static_cast<int>(Gen() % 1200) - 400;
-              Water.Blob(x, y, 0, Height);
-              Reference.Blob(x, y, 0, Height);
-            }
-        ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
-      }
-    }
-  }
-}
-
-// A source whose rows overlap (fewer bytes apart than a row of pixels holds)
-// is unusual but allowed: every code draws it as the plain code does. With
-// rows 1 byte apart the pixel above the source's last one starts 4 bytes
-// before the end, where the vector code reads the last pixel's word from;
-// the frames do read it from inside the grid (counted on the reference).
-TEST(WaterEffectFastPath, OverlappingSourceRowsDrawAsThePlainCode) {
-  const struct {
-    int Width, Height;
-    std::ptrdiff_t BytesPerLine;
-  } Rows[] = {{10, 6, 1}, {7, 5, 1}, {40, 8, 60}, {40, 8, 119}, {33, 9, 3}};
-  TDrawCodeGuard Guard;
+  TWaterEffect Water;
+  std::mt19937 Gen(77);
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", rows " +
-                 std::to_string(Row.BytesPerLine) + " bytes apart");
+    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", columns " +
+                 std::to_string(Row.First) + ".." + std::to_string(Row.Last));
     const int W = Row.Width, H = Row.Height;
-    std::vector<std::uint8_t> Src(static_cast<std::size_t>((H - 1) * Row.BytesPerLine + 3 * W));
-    std::mt19937 Gen(5);
-    for (auto& B : Src) B = static_cast<std::uint8_t>(Gen());
-    const TConstBitmap24 SrcView(W, H, Src.data(), Row.BytesPerLine);
-    // The same frames for every code: the drops come from the same seed.
-    // Small drops, so that the slopes mostly point inside the grid.
-    const std::vector<TDrawCode> Codes = AvailableDrawCodes();
-    std::vector<std::vector<std::vector<std::uint8_t>>> Frames(Codes.size());
-    int AboveTheLastReads = 0;
-    for (std::size_t c = 0; c < Codes.size(); ++c) {
-      UseDrawCode(Codes[c]);
-      TWaterEffect Water;
-      Water.SetSize(W, H);
-      TReferenceWater Reference(W, H);
-      TPicture Dst(W, H);
-      std::mt19937 Drops(9);
-      for (int Frame = 0; Frame < 300; ++Frame) {
-        const int x = static_cast<int>(Drops() % W), y = static_cast<int>(Drops() % H);
-        const int Height = static_cast<int>(Drops() % 41) - 20;
-        Water.Blob(x, y, 0, Height);
-        Reference.Blob(x, y, 0, Height);
-        Water.Render(SrcView, Dst.View());
-        Reference.Step();
-        Frames[c].push_back(Dst.Bytes);
-        if (c == 0) AboveTheLastReads += ReadsOf(Reference, W - 1, H - 2);
-      }
+    Water.SetSize(W, H);
+    TReferenceWater Reference(W, H);
+    TPicture Src(W, H, 0, W % 2 == 1), Dst(W, H, 0, W % 2 == 1), RefDst(W, H, 0, W % 2 == 1);
+    Src.Randomise(Gen);
+    for (int Frame = 0; Frame < 3; ++Frame) {
+      // The first frame raises the band; later ones let it spread.
+      if (Frame == 0)
+        for (int y = 0; y < H; ++y)
+          for (int x = Row.First; x <= Row.Last; ++x) {
+            const int Height = static_cast<int>(Gen() % 1200) - 400;
+            Water.Blob(x, y, 0, Height);
+            Reference.Blob(x, y, 0, Height);
+          }
+      ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
     }
-    if (Row.BytesPerLine == 1) {
-      EXPECT_GT(AboveTheLastReads, 0);
-    }
-    for (std::size_t c = 1; c < Codes.size(); ++c)
-      for (std::size_t Frame = 0; Frame < Frames[0].size(); ++Frame)
-        ASSERT_EQ(Frames[c][Frame], Frames[0][Frame]) << DrawCodeName(Codes[c]) << ", frame " << Frame;
   }
 }
 
-TEST(WaterEffectFastPath, EveryProcessorRunsThePlainCode) {
-  TDrawCodeGuard Guard;
-  const std::vector<TDrawCode> Codes = AvailableDrawCodes();
-  ASSERT_FALSE(Codes.empty());
-  EXPECT_EQ(Codes.front(), TDrawCode::Plain);
-  EXPECT_EQ(CurrentDrawCode(), Codes.back());  // the widest, unless a test picked another
-  UseDrawCode(TDrawCode::Plain);
-  EXPECT_EQ(CurrentDrawCode(), TDrawCode::Plain);
+// The draw keeps a pixel's shading in 16 bits, so slopes of 2^15 and more
+// must still shade fully. One drop of ±200 800 in the middle row of a wide
+// grid: after one step (damping 20) the cells beside it hold
+// ±(200 800 / 4) · 204 / 256 = ±40 003, so the pixels two columns to its
+// right and left have dx = ±40 003, and read from inside the grid. Worked by
+// hand: byte − 40 003 is 0, byte + 40 003 is 255.
+TEST(WaterEffectFastPath, SlopesBeyondSixteenBitsShadeFully) {
+  const struct {
+    const char* Name;
+    int Drop;
+    std::uint8_t Right, Left;  // the pixels two columns right and left of the drop
+  } Rows[] = {{"raised: darker to the right, brighter to the left", 200800, 0x00, 0xFF},
+              {"lowered: brighter to the right, darker to the left", -200800, 0xFF, 0x00}};
+  constexpr int W = 100000, H = 3, Centre = 50000;
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(W, H);
+    TReferenceWater Reference(W, H);
+    TPicture Src(W, H, 0x80), Dst(W, H), RefDst(W, H);
+    Water.Blob(Centre, 1, 0, Row.Drop);
+    Reference.Blob(Centre, 1, 0, Row.Drop);
+    ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, 0));
+    ASSERT_EQ(Water.Cell(Centre + 1, 1), Row.Drop > 0 ? 40003 : -40003);
+    EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(Centre + 2, 1), Dst.Pixel(Centre + 3, 1)),
+              std::vector<std::uint8_t>(3, Row.Right));
+    EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(Centre - 2, 1), Dst.Pixel(Centre - 1, 1)),
+              std::vector<std::uint8_t>(3, Row.Left));
+  }
 }
 
 // Heights the rules compute without leaving 32 bits are the rules' values, up
