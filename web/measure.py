@@ -4,7 +4,8 @@
 from the navigation's start to data-ready (the window built, Edit6 focused, the
 base values loaded), the time from a click on the compute button to the report
 shown, and the main thread's CPU while the banner animates: left alone (random
-drops only) and stirred (the mouse swept across it all the time).
+drops only) and stirred (the mouse swept across it all the time), and the
+time of one frame in the bridge.
 
     /usr/bin/python3 web/measure.py [--site build-web/site/index.html] [--seconds 30]
 """
@@ -108,6 +109,27 @@ def main():
             kind = "stirred by the mouse" if stirred else "left alone"
             print(f"banner animating, {kind}: main thread busy {100 * used / elapsed:.1f} % of one core "
                   f"over {elapsed:.0f} s (DevTools TaskDuration)")
+        # One frame in the bridge alone (a random drop perhaps, the step, the
+        # draw, the canvas's pixels), on water stirred by three drops a frame,
+        # in a second instance of the bridge.
+        frame = driver.execute_script("""
+            const picture = document.getElementById('WaterImage1');
+            const pixels = picture.getContext('2d').getImageData(0, 0, picture.width, picture.height).data;
+            return SalaryDecreeBridge().then((m) => {
+              const at = m._WebBannerCanvas(picture.width, picture.height);
+              m.HEAPU8.set(pixels, at);
+              m._WebBannerPictureWritten();
+              let step = 0;
+              const start = performance.now();
+              for (let i = 0; i < 400; ++i) {
+                for (let k = 0; k < 3; ++k, ++step) {
+                  m._WebBannerMouseMove((step * 7) % picture.width, (step * 3) % picture.height, 0);
+                }
+                m._WebBannerTick();
+              }
+              return (performance.now() - start) / 400;
+            });""")
+        print(f"one banner frame in the bridge, stirred water: {frame:.2f} ms")
     finally:
         driver.quit()
 
