@@ -22,6 +22,18 @@ def inline_script(text):
     return re.sub(r"</(script)", r"<\\/\1", text, flags=re.IGNORECASE)
 
 
+def compact_script(text):
+    # Whole-line comments and indentation only: nothing inside a line is
+    # touched, so no string or regular expression can be changed.
+    return "".join(line.strip() + "\n" for line in text.splitlines()
+                   if line.strip() and not line.strip().startswith("//"))
+
+
+def compact_style(text):
+    text = re.sub(r"/\*.*?\*/", "", text, flags=re.DOTALL)
+    return "".join(line.strip() + "\n" for line in text.splitlines() if line.strip())
+
+
 def digest(text):
     return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode("ascii") + "'"
 
@@ -36,9 +48,10 @@ def main():
         with open(path, encoding="utf-8") as f:
             return f.read()
 
-    style = read(args.style)
+    # The site travels as one file: its own style and script without comments.
+    style = compact_style(read(args.style))
     bridge = inline_script(read(args.bridge))
-    script = inline_script(read(args.script))
+    script = inline_script(compact_script(read(args.script)))
     with open(args.banner, "rb") as f:
         banner = "data:image/jpeg;base64," + base64.b64encode(f.read()).decode("ascii")
 
