@@ -11,7 +11,7 @@
 
 namespace {
 
-using L = long double;
+using L = Extended;
 
 constexpr lxw_row_t MaxRows = 1048576;  // the sheet's limits
 constexpr lxw_col_t MaxColumns = 16384;
@@ -71,9 +71,9 @@ std::vector<WorkbookColumn> BuildAmountColumns() {
       {BatchTexts::GrandTotalHeader, [](const DecreeResult& R) { return R.GrandTotal; }},
       // The two totals as the report prints them.
       {Header(DecreeTexts::TotalWithoutHousingCaption),
-       [](const DecreeResult& R) { return static_cast<double>(L(R.ItemsTotal) + R.SeniorityMinimumDifference); }},
+       [](const DecreeResult& R) { return ToDouble(L(R.ItemsTotal) + R.SeniorityMinimumDifference); }},
       {Header(DecreeTexts::GrandTotalCaption),
-       [](const DecreeResult& R) { return static_cast<double>(L(R.GrandTotal) + R.SeniorityMinimumDifference); }},
+       [](const DecreeResult& R) { return ToDouble(L(R.GrandTotal) + R.SeniorityMinimumDifference); }},
   };
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-using L = long double;
+using L = Extended;
 namespace T = DecreeTexts;
 using namespace DecreeFigures;
 
@@ -44,7 +44,7 @@ class TExplainer {
 
   // Whole multipliers are grouped like amounts; a fraction must not be rounded away.
   std::string F(L Value) const {
-    if (std::fabs(Value) < 1e15L && Value == std::trunc(Value)) return FormatAmount(Value, Format);
+    if (Fabs(Value) < 1e15 && Value == Trunc(Value)) return FormatAmount(Value, Format);
     return FormatGeneral(Value, 15, Format);
   }
 
@@ -90,7 +90,7 @@ class TExplainer {
   void Items();
   void Packages();
   void Closing();
-  std::string Package(const GroupPackageValues& P, long double Group) const;
+  std::string Package(const GroupPackageValues& P, const L& Group) const;
 
   const DecreeInput& In;
   const DecreeResult& R;
@@ -108,7 +108,7 @@ std::vector<std::string> TExplainer::Lines() {
 }
 
 void TExplainer::Opening() {
-  const L Group = std::trunc(L(In.EmployeeGroup));
+  const L Group = Trunc(L(In.EmployeeGroup));
   assert(GroupInRange(Group));
   const std::int32_t Points = G[static_cast<std::size_t>(Group) - 1];
   Add(T::BaseSalaryCaption, Is(T::GroupPointsName + F(Group) + T::ThatIs + F(Points) + T::Times + T::CoefficientName +
@@ -127,7 +127,7 @@ void TExplainer::Opening() {
 
 void TExplainer::Items() {
   const std::string Base = Of(T::BaseSalaryCaption, R.BaseSalary);
-  const auto OfBase = [&](const char* Caption, double Percentage, double Amount) {
+  const auto OfBase = [&](const char* Caption, const L& Percentage, double Amount) {
     Add(Caption, Is(Percent(Base, Percentage), Amount));
   };
 
@@ -233,8 +233,8 @@ void TExplainer::Items() {
 }
 
 // Base, job, attraction, special and total of one group's package, as steps.
-std::string TExplainer::Package(const GroupPackageValues& P, long double Group) const {
-  const L Index = std::trunc(Group);
+std::string TExplainer::Package(const GroupPackageValues& P, const L& Group) const {
+  const L Index = Trunc(Group);
   const std::string Base = A(P.Base), Job = A(P.Job), Attraction = A(P.Attraction);
   return Is(T::PackageBase + F(G[static_cast<std::size_t>(Index) - 1]) + T::Times + T::CoefficientName + " " +
                 F(In.Coefficient),
@@ -252,8 +252,8 @@ std::string TExplainer::Package(const GroupPackageValues& P, long double Group) 
 }
 
 void TExplainer::Packages() {
-  const L Full = std::trunc(L(In.EmployeeGroup));
-  const L Reduced = std::trunc(L(In.EmployeeGroup) - In.IncentiveGroupCount);
+  const L Full = Trunc(L(In.EmployeeGroup));
+  const L Reduced = Trunc(L(In.EmployeeGroup) - In.IncentiveGroupCount);
   const std::string ReducedCaption = T::PackageCaption + F(Reduced) + T::PackageWithout + F(In.IncentiveGroupCount) +
                                      T::PackageIncentiveGroups + T::CaptionEnd;
   const std::string FullCaption = T::PackageCaption + F(Full) + T::CaptionEnd;
