@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Look.h"
+#include "app/Look.h"
 
 #include <QApplication>
 #include <QFile>

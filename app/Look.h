@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "ReportLayout.h"  // WindowFont
+#include "report/Fonts.h"
 
 class QApplication;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MessageBox.h"
+#include "app/MessageBox.h"
 
 #include <utility>
 
 #include <QMessageBox>
 
-#include "Texts.h"
+#include "decree/WindowTexts.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void ShowMessageBox(QWidget* Parent, MessageKind Kind, const QString& Text) {
     return;
   }
   QMessageBox Box(Kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  QString::fromUtf8(Texts::ApplicationTitle), Text, QMessageBox::Ok, Parent);
+                  QString::fromUtf8(WindowTexts::ApplicationTitle), Text, QMessageBox::Ok, Parent);
   Box.exec();
 }
 

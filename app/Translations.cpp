@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Translations.h"
+#include "app/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

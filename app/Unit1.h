@@ -14,14 +14,15 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QHash>
 #include <QString>
 #include <QWidget>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
-#include "NumberFormat.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
+#include "decree/NumberFormat.h"
 
 class QCheckBox;
 class QComboBox;
@@ -36,6 +37,36 @@ class QSessionManager;
 class QTextEdit;
 class TWaterImage;
 
+// The window's controls as (type, name), in their declaration order. The
+// widgets are built from the layout table (decree/PanelLayout.h); this one
+// list declares a member per control and binds it to the widget of its name.
+// clang-format off
+#define TFORM1_CONTROLS(X)                                                                                \
+  X(QFrame, Panel1) X(QGroupBox, GroupBox4) X(QPushButton, Button2) X(QPushButton, Button3)               \
+  X(QFrame, Panel2) X(QGroupBox, GroupBox3)                                                               \
+  X(QLabel, Label13) X(QLabel, Label14) X(QLabel, Label15) X(QLabel, Label16) X(QLabel, Label17)          \
+  X(QLabel, Label77) X(QLabel, Label78) X(QLabel, Label79) X(QLabel, Label86) X(QLabel, Label87)          \
+  X(QLabel, Label88)                                                                                      \
+  X(QLineEdit, Edit13) X(QLineEdit, Edit14) X(QLineEdit, Edit15) X(QLineEdit, Edit16)                     \
+  X(QLineEdit, Edit17) X(QLineEdit, Edit19) X(QLineEdit, Edit20) X(QLineEdit, Edit21)                     \
+  X(QLineEdit, Edit22) X(QLineEdit, Edit23) X(QLineEdit, Edit24) X(QCheckBox, CheckBox5)                  \
+  X(QGroupBox, GroupBox1)                                                                                 \
+  X(QLabel, Label1) X(QLabel, Label2) X(QLabel, Label3) X(QLabel, Label4) X(QLabel, Label5)               \
+  X(QLabel, Label20)                                                                                      \
+  X(QLineEdit, Edit1) X(QLineEdit, Edit2) X(QLineEdit, Edit3) X(QLineEdit, Edit4) X(QLineEdit, Edit5)     \
+  X(QLineEdit, Edit18)                                                                                    \
+  X(QGroupBox, GroupBox2)                                                                                 \
+  X(QLabel, Label6) X(QLabel, Label7) X(QLabel, Label8) X(QLabel, Label9) X(QLabel, Label10)              \
+  X(QLabel, Label11) X(QLabel, Label12) X(QLabel, Label19) X(QLabel, Label21) X(QLabel, Label18)          \
+  X(QLabel, Label22) X(QLabel, Label23) X(QLabel, Label24)                                                \
+  X(QLineEdit, Edit7) X(QLineEdit, Edit8) X(QLineEdit, Edit9) X(QLineEdit, Edit10) X(QLineEdit, Edit11)   \
+  X(QLineEdit, Edit12) X(QLineEdit, Edit6)                                                                \
+  X(QCheckBox, CheckBox1) X(QComboBox, ComboBox1) X(QCheckBox, CheckBox2) X(QCheckBox, CheckBox4)         \
+  X(QCheckBox, CheckBox8) X(QCheckBox, CheckBox3)                                                         \
+  X(QLabel, Label25) X(QLineEdit, Edit25) X(QCheckBox, CheckBox6) X(QLineEdit, Edit26) X(QLabel, Label26) \
+  X(QPushButton, Button1) X(TWaterImage, WaterImage1) X(QTextEdit, RichEdit1)
+// clang-format on
+
 class TForm1 : public QWidget, public DecreePanel {
   Q_OBJECT
 
@@ -44,83 +75,9 @@ class TForm1 : public QWidget, public DecreePanel {
   ~TForm1() override;
 
   QPrintDialog* PrintDialog1 = nullptr;  // made at the first print, kept for the run
-  QFrame* Panel1;
-  QGroupBox* GroupBox4;
-  QPushButton* Button2;
-  QPushButton* Button3;
-  QFrame* Panel2;
-  QGroupBox* GroupBox3;
-  QLabel* Label13;
-  QLabel* Label14;
-  QLabel* Label15;
-  QLabel* Label16;
-  QLabel* Label17;
-  QLabel* Label77;
-  QLabel* Label78;
-  QLabel* Label79;
-  QLabel* Label86;
-  QLabel* Label87;
-  QLabel* Label88;
-  QLineEdit* Edit13;
-  QLineEdit* Edit14;
-  QLineEdit* Edit15;
-  QLineEdit* Edit16;
-  QLineEdit* Edit17;
-  QLineEdit* Edit19;
-  QLineEdit* Edit20;
-  QLineEdit* Edit21;
-  QLineEdit* Edit22;
-  QLineEdit* Edit23;
-  QLineEdit* Edit24;
-  QCheckBox* CheckBox5;
-  QGroupBox* GroupBox1;
-  QLabel* Label1;
-  QLabel* Label2;
-  QLabel* Label3;
-  QLabel* Label4;
-  QLabel* Label5;
-  QLabel* Label20;
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
-  QLineEdit* Edit3;
-  QLineEdit* Edit4;
-  QLineEdit* Edit5;
-  QLineEdit* Edit18;
-  QGroupBox* GroupBox2;
-  QLabel* Label6;
-  QLabel* Label7;
-  QLabel* Label8;
-  QLabel* Label9;
-  QLabel* Label10;
-  QLabel* Label11;
-  QLabel* Label12;
-  QLabel* Label19;
-  QLabel* Label21;
-  QLabel* Label18;
-  QLabel* Label22;
-  QLabel* Label23;
-  QLabel* Label24;
-  QLineEdit* Edit7;
-  QLineEdit* Edit8;
-  QLineEdit* Edit9;
-  QLineEdit* Edit10;
-  QLineEdit* Edit11;
-  QLineEdit* Edit12;
-  QLineEdit* Edit6;
-  QCheckBox* CheckBox1;
-  QComboBox* ComboBox1;
-  QCheckBox* CheckBox2;
-  QCheckBox* CheckBox4;
-  QCheckBox* CheckBox8;
-  QCheckBox* CheckBox3;
-  QLabel* Label25;
-  QLineEdit* Edit25;
-  QCheckBox* CheckBox6;
-  QLineEdit* Edit26;
-  QLabel* Label26;
-  QPushButton* Button1;
-  TWaterImage* WaterImage1;
-  QTextEdit* RichEdit1;
+#define TFORM1_DECLARE_CONTROL(Type, Name) Type* Name = nullptr;
+  TFORM1_CONTROLS(TFORM1_DECLARE_CONTROL)
+#undef TFORM1_DECLARE_CONTROL
 
   // Shows PrintDialog1 over the printer; true when the user confirmed. A test
   // puts a function here that sets the printer to a PDF file instead.
@@ -167,13 +124,12 @@ class TForm1 : public QWidget, public DecreePanel {
 
  private:
   void CreateControls();
-  // Accessible names and descriptions, as a screen reader reads them.
-  void NameForScreenReaders();
+  // The Tab and Enter orders, label buddies and what a screen reader is told.
+  void ConnectControls(const QHash<QString, QWidget*>& Built);
   void ConnectHandlers();
   void ReadNumberFormat();
   bool FilterKey(QWidget* Control, QKeyEvent* Event);
   void ClauseBAutoFill();
-  QLineEdit* EditByNumber(int Number) const;
   QWidget* ControlOf(PanelControl Control) const;
   // Runs a handler's body; an error ends it and shows the general error box.
   void Guarded(const std::function<void()>& Body);
@@ -183,8 +139,9 @@ class TForm1 : public QWidget, public DecreePanel {
   GroupPoints G{};
   QString Masir;  // working directory at creation: the folder of info.ini
   NumberFormat Numbers;
-  std::unique_ptr<QPrinter> Printer;  // kept so the chosen printer stays selected
+  std::unique_ptr<QPrinter> Printer;    // kept so the chosen printer stays selected
   QHash<QObject*, QWidget*> Successor;  // where Enter moves the focus
+  std::vector<QWidget*> InputControls;  // by PanelControl
 };
 
 extern TForm1* Form1;

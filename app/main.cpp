@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <csignal>
+
 #include <QApplication>
 #include <QIcon>
 
-#include <csignal>
-
-#include "Look.h"
-#include "Texts.h"
-#include "Translations.h"
-#include "Unit1.h"
+#include "app/Look.h"
+#include "app/Translations.h"
+#include "app/Unit1.h"
+#include "decree/WindowTexts.h"
 
 int main(int argc, char* argv[]) {
   // Under a file-size limit the kernel would kill the program mid-save; ignored,
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
   QApplication App(argc, argv);
   // Persian whatever LANG says, before the first widget reads a Qt text.
   InstallTranslations(App);
-  QApplication::setApplicationName(QString::fromUtf8(Texts::ApplicationTitle));
+  QApplication::setApplicationName(QString::fromUtf8(WindowTexts::ApplicationTitle));
   // Ties the window to its menu entry on Wayland, where the window class is not used.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.SalaryDecree"));
   QIcon Icon;

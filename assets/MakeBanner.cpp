@@ -6,6 +6,10 @@
 // The result is a baseline JPEG (no progressive scans), 375 × 237, 8 bits per
 // sample, three components. It needs the "Noto Sans Arabic" face
 // (fonts-noto-core).
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -14,10 +18,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -30,14 +30,12 @@ constexpr int Horizon = 92;
 
 // A fixed sequence, so that the picture comes out the same on every run.
 std::uint32_t Noise = 12345;
-int NextNoise(int n)
-{
+int NextNoise(int n) {
   Noise = Noise * 1103515245u + 12345u;
   return static_cast<int>((Noise >> 16) % static_cast<std::uint32_t>(n));
 }
 
-void DrawSky(QPainter& P)
-{
+void DrawSky(QPainter& P) {
   QLinearGradient Sky(0, 0, 0, Horizon);
   Sky.setColorAt(0.0, QColor(18, 52, 110));
   Sky.setColorAt(0.6, QColor(62, 128, 190));
@@ -60,8 +58,7 @@ void DrawSky(QPainter& P)
   P.fillPath(Hills, QColor(40, 70, 96));
 }
 
-void DrawSea(QPainter& P)
-{
+void DrawSea(QPainter& P) {
   QLinearGradient Sea(0, Horizon, 0, Height);
   Sea.setColorAt(0.0, QColor(46, 110, 150));
   Sea.setColorAt(0.5, QColor(22, 84, 126));
@@ -91,8 +88,7 @@ void DrawSea(QPainter& P)
   P.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void DrawText(QPainter& P)
-{
+void DrawText(QPainter& P) {
   P.setRenderHint(QPainter::Antialiasing);
   P.setRenderHint(QPainter::TextAntialiasing);
   P.setLayoutDirection(Qt::RightToLeft);
@@ -120,8 +116,7 @@ void DrawText(QPainter& P)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
   QGuiApplication App(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: make-banner OUTPUT.jpg\n");

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AmountText.h"
+#include "batch/AmountText.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-#include "DecreeReport.h"
+#include "decree/DecreeReport.h"
 
 void AppendWholeRials(std::string& Out, double Amount) {
   // For a double, FormatAmount's 18-digit decision equals rounding the exact

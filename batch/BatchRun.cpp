@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BatchRun.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "batch/BatchRun.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "Pipeline.h"
-#include "XlsxWriter.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "batch/HeaderMatch.h"
+#include "batch/Pipeline.h"
+#include "batch/Workbook.h"
+#include "batch/XlsxWriter.h"
 
 namespace {
 
@@ -37,6 +38,19 @@ class FileSource : public ByteSource {
  private:
   int FFd;
   std::string FName;
+};
+
+// One pass over a CSV file, from its start.
+class CsvFileRecords : public RecordReader {
+ public:
+  CsvFileRecords(int Fd, const std::string& Name, CsvEncoding Encoding)
+      : FSource(Fd, Name), FReader(FSource, Encoding) {}
+  bool Next(CsvRecord& Record) override { return FReader.Next(Record); }
+  CsvReader& Reader() { return FReader; }
+
+ private:
+  FileSource FSource;
+  CsvReader FReader;
 };
 
 // A writer onto a file of its own, renamed into place in Commit().
@@ -106,7 +120,7 @@ class Run {
       : FOptions(Options), FMakePdf(MakePdf), FErr(Err) {}
   ~Run() {
     if (FInput >= 0) ::close(FInput);
-    FWriters.clear();  // their temporary files go with them
+    FWriters.clear();                                                // their temporary files go with them
     if (!FReportsCreated.empty()) ::rmdir(FReportsCreated.c_str());  // only when still empty
   }
 
@@ -117,7 +131,9 @@ class Run {
   void OpenInput();
   void LoadBase();
   void CheckOutputs();
+  std::unique_ptr<RecordReader> OpenRecords();
   void FirstPass();
+  void ReadStructure();
   void MakeWriters();
   void CheckStop();
 
@@ -126,6 +142,8 @@ class Run {
   std::FILE* FErr;
   int FInput = -1;
   struct stat FInputInfo {};
+  std::unique_ptr<Workbook> FWorkbook;  // when the input is one
+  CsvEncoding FEncoding = CsvEncoding::Auto;
   std::optional<BaseValues> FBase;
   ColumnLayout FLayout;
   std::vector<std::string> FHeaderCells;
@@ -157,6 +175,31 @@ void Run::OpenInput() {
   if (!S_ISREG(FInputInfo.st_mode)) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::NotRegularFile, {path}));
   FInput = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (FInput < 0) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::CannotOpen, {path, ErrorCause(errno)}));
+
+  // A workbook is known by its content, whatever the file is called.
+  unsigned char start[8];
+  ssize_t n;
+  while ((n = ::pread(FInput, start, sizeof start, 0)) < 0 && errno == EINTR) {
+  }
+  if (n < 0) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::ReadFailed, {path, ErrorCause(errno)}));
+  const auto size = static_cast<std::size_t>(n);
+  if (StartsLikeCompoundFile(start, size)) throw BatchFileError(0, BatchTexts::Fill(BatchTexts::CompoundFile, {path}));
+  if (StartsLikeZip(start, size)) {
+    WorkbookOptions options;
+    options.Sheet = FOptions.Sheet;
+    options.DecimalSeparator = FOptions.Format.DecimalSeparator;
+    FWorkbook = Workbook::Open(ZipArchive::FromFile(FInput, options.Limits.Zip), options, path);
+  } else if (FOptions.Sheet) {
+    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::SheetOfCsv, {path}));
+  }
+}
+
+// A sheet's rows, or the CSV file's records from its start.
+std::unique_ptr<RecordReader> Run::OpenRecords() {
+  if (FWorkbook) return FWorkbook->Rows();
+  if (::lseek(FInput, 0, SEEK_SET) != 0)
+    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::ReadFailed, {FOptions.Input, ErrorCause(errno)}));
+  return std::make_unique<CsvFileRecords>(FInput, FOptions.Input, FEncoding);
 }
 
 // The window's loader; a file the window would silently pass over is an
@@ -219,20 +262,42 @@ void Run::CheckOutputs() {
 }
 
 // The structure of the whole file before anything is written: its encoding,
-// quoting and header, and the number of rows for the progress line.
+// quoting and header, and the number of rows for the progress line. A CSV
+// file of no given encoding that is not UTF-8 is read again as Windows-1256.
 void Run::FirstPass() {
-  FileSource source(FInput, FOptions.Input);
-  CsvReader reader(source);
+  FEncoding = FOptions.Encoding;
+  try {
+    ReadStructure();
+  } catch (const NotUtf8Error&) {
+    FEncoding = CsvEncoding::Windows1256;
+    Say(0, FOptions.Input + ": " + BatchTexts::ReadAsWindows1256);
+    ReadStructure();
+  }
+  std::string ids;
+  for (const std::size_t column : FLayout.IdColumns)
+    ids += (ids.empty() ? "" : BatchTexts::ListSeparator) + TrimHeader(FLayout.Headers[column]);
+  if (!ids.empty()) Say(0, FOptions.Input + ": " + BatchTexts::Fill(BatchTexts::IdentificationColumns, {ids}));
+}
+
+void Run::ReadStructure() {
+  const std::unique_ptr<RecordReader> records = OpenRecords();
   CsvRecord record;
-  if (!reader.Next(record)) throw BatchFileError(0, BatchTexts::NoHeader);
+  if (!records->Next(record)) throw BatchFileError(0, BatchTexts::NoHeader);
   FLayout = MapColumns(record.Cells, record.Line);
+  CheckIdentificationHeaders(FLayout, FOptions.IgnoreColumns, record.Line);
   FHeaderCells = record.Cells;
+  FHeader = BatchHeader{};
   FHeader.Layout = &FLayout;
-  FHeader.Delimiter = reader.Delimiter();
-  FHeader.ByteOrderMark = reader.Encoding() != TextEncoding::Utf8;
+  if (auto* csv = dynamic_cast<CsvFileRecords*>(records.get())) {
+    FHeader.Delimiter = csv->Reader().Delimiter();
+    FHeader.ByteOrderMark = csv->Reader().Encoding() != TextEncoding::Utf8;
+  } else {
+    // Whoever keeps the employees in a workbook opens the results in a spreadsheet.
+    FHeader.ByteOrderMark = true;
+  }
   FHeader.Explain = FOptions.Explain;
   FHeader.IdWidths.assign(FLayout.IdColumns.size(), 0);
-  while (reader.Next(record)) {
+  while (records->Next(record)) {
     if (IsBlankRecord(record)) continue;
     ++FHeader.Rows;
     for (std::size_t k = 0; k < FLayout.IdColumns.size(); ++k) {
@@ -275,8 +340,6 @@ int Run::Execute() {
     LoadBase();
     CheckOutputs();
     FirstPass();
-    if (::lseek(FInput, 0, SEEK_SET) != 0)
-      throw BatchFileError(0, BatchTexts::Fill(BatchTexts::ReadFailed, {FOptions.Input, ErrorCause(errno)}));
     if (FHeader.Rows == 0) Say(0, FOptions.Input + ": " + BatchTexts::NoRows);
 
     MakeWriters();
@@ -289,15 +352,14 @@ int Run::Execute() {
 
     ProgressLine progress(FErr, FHeader.Rows);
     FProgress = &progress;
-    FileSource source(FInput, FOptions.Input);
-    CsvReader reader(source);
+    const std::unique_ptr<RecordReader> records = OpenRecords();
     CsvRecord record;
     // The header was checked in the first pass; the file must not have changed since.
-    if (!reader.Next(record) || record.Cells != FHeaderCells)
+    if (!records->Next(record) || record.Cells != FHeaderCells)
       throw BatchFileError(0, BatchTexts::Fill(BatchTexts::InputChanged, {FOptions.Input}));
     RowRecord row;
     std::size_t done = 0, refused = 0;
-    while (reader.Next(record)) {
+    while (records->Next(record)) {
       if (IsBlankRecord(record)) continue;
       CheckStop();
       ProcessRow(FLayout, record, pipeline, row);

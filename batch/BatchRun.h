@@ -10,16 +10,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "NumberFormat.h"
-#include "Writers.h"
+#include "batch/CsvReader.h"
+#include "batch/Writers.h"
+#include "decree/NumberFormat.h"
 
 inline constexpr const char* ProgramName = "salary-decree-batch";
 
 struct BatchOptions {
-  std::string Input;
-  std::optional<std::string> Base;     // an info.ini
-  std::optional<std::string> Csv;      // "-" for standard output
+  std::string Input;                 // CSV, or a workbook (.xlsx, .ods) recognised by its content
+  std::optional<std::string> Sheet;  // a workbook's sheet by name; the first one otherwise
+  CsvEncoding Encoding = CsvEncoding::Auto;
+  std::vector<std::string> IgnoreColumns;  // identification columns however close to an input's name
+  std::optional<std::string> Base;         // an info.ini
+  std::optional<std::string> Csv;          // "-" for standard output
   std::optional<std::string> Xlsx;
   std::optional<std::string> Pdf;
   std::optional<std::string> Reports;  // a folder

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CellText.h"
+#include "batch/CellText.h"
 
 #include <vector>
 
-#include "Texts.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ std::optional<bool> ParseFlag(const std::string& Cell) {
 std::optional<int> ParseInsurance(const std::string& Cell) {
   const std::string t = TrimControl(NormaliseNumber(Cell, NumberFormat{}));
   if (t.empty()) return -1;
-  if (t == "0" || t == Texts::ComboItem0) return 0;
-  if (t == "1" || t == Texts::ComboItem1) return 1;
+  if (t == "0" || t == InsuranceItems[0]) return 0;
+  if (t == "1" || t == InsuranceItems[1]) return 1;
   return std::nullopt;
 }

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 // Persian (U+06F0..U+06F9) and Arabic-Indic (U+0660..U+0669) digits become
 // ASCII digits, U+066B the run's decimal separator, and the thousands

@@ -1,37 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Columns.h"
+#include "batch/Columns.h"
 
-#include <iterator>
 #include <map>
 #include <set>
 #include <utility>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/PanelLayout.h"
 
 namespace {
 
 using C = PanelControl;
 
-// Each input's label on the panel; CheckBox6 has its own caption, CheckBox5
-// none (it is named by its field or control only).
+// An input named by its caption on the panel: its row's label, or for
+// CheckBox6 its own caption; CheckBox5 has none (it is named by its field or
+// control only).
 struct Caption {
-  const char* Text;
+  std::string Text;
   PanelControl Control;
-};
-const Caption Captions[] = {
-    {Texts::Label1, C::Edit1},      {Texts::Label2, C::Edit2},      {Texts::Label3, C::Edit3},
-    {Texts::Label26, C::Edit26},    {Texts::Label5, C::Edit4},      {Texts::Label4, C::Edit5},
-    {Texts::Label20, C::Edit25},    {Texts::Label25, C::Edit18},    {Texts::Label6, C::Edit6},
-    {Texts::Label7, C::Edit7},      {Texts::Label8, C::Edit8},      {Texts::Label10, C::Edit9},
-    {Texts::Label9, C::Edit10},     {Texts::Label19, C::Edit12},    {Texts::Label21, C::ComboBox1},
-    {Texts::Label12, C::Edit11},    {Texts::Label11, C::CheckBox1}, {Texts::Label18, C::CheckBox2},
-    {Texts::Label24, C::CheckBox3}, {Texts::Label23, C::CheckBox4}, {Texts::Label22, C::CheckBox8},
-    {Texts::Label14, C::Edit13},    {Texts::Label13, C::Edit14},    {Texts::Label15, C::Edit15},
-    {Texts::Label16, C::Edit16},    {Texts::Label17, C::Edit17},    {Texts::Label77, C::Edit19},
-    {Texts::Label78, C::Edit20},    {Texts::Label79, C::Edit21},    {Texts::Label86, C::Edit22},
-    {Texts::Label87, C::Edit23},    {Texts::Label88, C::Edit24},    {Texts::CheckBox6, C::CheckBox6},
 };
 
 // Code points trimmed around a header besides U+0000..U+0020, in UTF-8.
@@ -41,8 +28,7 @@ const char* const Invisible[] = {"\u00A0", "\u200B", "\u200E", "\u200F", "\uFEFF
 // yeh as the Persian letters, a zero-width non-joiner as a space, one space
 // between words.
 std::string CaptionKey(const std::string& Text) {
-  std::string t = TrimHeader(Text);
-  if (!t.empty() && t.back() == ':') t = TrimHeader(t.substr(0, t.size() - 1));
+  std::string t = TrimHeader(WithoutColon(TrimHeader(Text)));
   const std::pair<const char*, const char*> letters[] = {
       {"\u0643", "\u06A9"}, {"\u064A", "\u06CC"}, {"\u0649", "\u06CC"}, {"\u200C", " "}};
   for (const auto& [from, to] : letters) {
@@ -65,20 +51,21 @@ std::string AsciiLower(std::string Text) {
 // part before the colon and the caption without the colon name it too.
 std::map<std::string, PanelControl> BuildHeaderNames() {
   std::map<std::string, PanelControl> names;
-  for (const InputFieldInfo& field : InputFields) {
+  for (const InputSpec& field : Inputs) {
     names.emplace(AsciiLower(field.FieldName), field.Control);
     names.emplace(AsciiLower(field.ControlName), field.Control);
   }
-  std::vector<Caption> captions(std::begin(Captions), std::end(Captions));
+  std::vector<Caption> captions;
+  for (const InputSpec& field : Inputs) {
+    const std::string text = CaptionOf(field.LabelName ? field.LabelName : field.ControlName);
+    if (!text.empty()) captions.push_back({text, field.Control});
+  }
   // Label17 is shown misspelt ("زتدگی"); the word spelt right names it too.
-  static const std::string Label17Spelt = [] {
-    std::string text = Texts::Label17;
-    const std::string shown = "زتدگی";
-    const std::size_t at = text.find(shown);
-    if (at != std::string::npos) text.replace(at, shown.size(), "زندگی");
-    return text;
-  }();
-  captions.push_back({Label17Spelt.c_str(), C::Edit17});
+  std::string spelt = CaptionOf(InputOf(C::Edit17).LabelName);
+  const std::string shown = "زتدگی";
+  const std::size_t at = spelt.find(shown);
+  if (at != std::string::npos) spelt.replace(at, shown.size(), "زندگی");
+  captions.push_back({spelt, C::Edit17});
   for (const Caption& caption : captions) {
     const std::string text = CaptionKey(caption.Text);
     names.emplace(text, caption.Control);
@@ -98,26 +85,34 @@ const std::map<std::string, PanelControl>& HeaderNames() {
 }  // namespace
 
 std::string TrimHeader(const std::string& Header) {
-  std::size_t first = 0, last = Header.size();
+  std::string t = TrimControl(Header);
   for (bool trimmed = true; trimmed;) {
     trimmed = false;
-    while (first < last && static_cast<unsigned char>(Header[first]) <= 0x20) ++first, trimmed = true;
-    while (last > first && static_cast<unsigned char>(Header[last - 1]) <= 0x20) --last, trimmed = true;
     for (const char* mark : Invisible) {
       const std::string m = mark;
-      if (last - first >= m.size() && Header.compare(first, m.size(), m) == 0) first += m.size(), trimmed = true;
-      if (last - first >= m.size() && Header.compare(last - m.size(), m.size(), m) == 0) last -= m.size(), trimmed = true;
+      if (t.size() >= m.size() && t.compare(0, m.size(), m) == 0) t = TrimControl(t.substr(m.size())), trimmed = true;
+      if (t.size() >= m.size() && t.compare(t.size() - m.size(), m.size(), m) == 0)
+        t = TrimControl(t.substr(0, t.size() - m.size())), trimmed = true;
     }
   }
-  return Header.substr(first, last - first);
+  return t;
+}
+
+std::string HeaderKey(const std::string& Header) {
+  const std::string trimmed = TrimHeader(Header);
+  bool ascii = true;
+  for (unsigned char c : trimmed) ascii = ascii && c < 0x80;
+  return ascii ? AsciiLower(trimmed) : CaptionKey(trimmed);
+}
+
+std::vector<std::pair<std::string, PanelControl>> InputHeaderNames() {
+  const auto& names = HeaderNames();
+  return {names.begin(), names.end()};
 }
 
 std::optional<PanelControl> InputOfHeader(const std::string& Header) {
-  const std::string trimmed = TrimHeader(Header);
   const auto& names = HeaderNames();
-  bool ascii = true;
-  for (unsigned char c : trimmed) ascii = ascii && c < 0x80;
-  const auto found = names.find(ascii ? AsciiLower(trimmed) : CaptionKey(trimmed));
+  const auto found = names.find(HeaderKey(Header));
   if (found == names.end()) return std::nullopt;
   return found->second;
 }
@@ -137,9 +132,9 @@ ColumnLayout MapColumns(const std::vector<std::string>& Headers, std::size_t Lin
     if (const std::optional<PanelControl> control = InputOfHeader(trimmed)) {
       int& column = layout.InputColumn[static_cast<std::size_t>(*control)];
       if (column >= 0)
-        throw BatchFileError(Line, BatchTexts::Fill(BatchTexts::DuplicateInput,
-                                                    {Headers[static_cast<std::size_t>(column)], Headers[i],
-                                                     InputFieldOf(*control).ControlName}));
+        throw BatchFileError(
+            Line, BatchTexts::Fill(BatchTexts::DuplicateInput, {Headers[static_cast<std::size_t>(column)], Headers[i],
+                                                                InputOf(*control).ControlName}));
       column = static_cast<int>(i);
       continue;
     }

@@ -7,14 +7,15 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "DecreeFields.h"
+#include "decree/DecreeCatalogue.h"
 
 struct ColumnLayout {
-  std::vector<std::string> Headers;         // as in the file, up to the last named column
-  std::vector<std::size_t> IdColumns;       // in file order
-  std::array<int, InputFieldCount> InputColumn;  // by PanelControl; -1 when the file has none
+  std::vector<std::string> Headers;              // as in the file, up to the last named column
+  std::vector<std::size_t> IdColumns;            // in file order
+  std::array<int, InputCount> InputColumn;  // by PanelControl; -1 when the file has none
 
   int ColumnOf(PanelControl Control) const { return InputColumn[static_cast<std::size_t>(Control)]; }
   std::size_t Width() const { return Headers.size(); }
@@ -24,6 +25,12 @@ struct ColumnLayout {
 // letters in any case), or the Persian caption without its colon (the Arabic
 // kaf and yeh read as the Persian letters, a non-joiner as a space).
 std::optional<PanelControl> InputOfHeader(const std::string& Header);
+
+// A header in the form it is looked up in (trimmed, then ASCII letters in
+// lower case, or a caption as a clerk may type it), and every name each
+// input answers to in that form.
+std::string HeaderKey(const std::string& Header);
+std::vector<std::pair<std::string, PanelControl>> InputHeaderNames();
 
 // Maps the header row. Empty headers after the last named column are
 // dropped; throws BatchFileError (line 1) for an empty header before it, two

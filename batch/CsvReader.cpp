@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CsvReader.h"
+#include "batch/CsvReader.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
-#include "BatchTexts.h"
-#include "Utf8.h"
+#include "batch/BatchTexts.h"
 
 namespace {
 
@@ -50,7 +48,7 @@ std::size_t MemorySource::Read(char* Buffer, std::size_t Size) {
   return n;
 }
 
-CsvReader::CsvReader(ByteSource& Source) : FSource(Source) {
+CsvReader::CsvReader(ByteSource& Source, CsvEncoding Choice) : FSource(Source), FChoice(Choice) {
   csv_init(&FParser, CSV_STRICT | CSV_STRICT_FINI);
   csv_set_space_func(&FParser, NoSpace);
   csv_set_realloc_func(&FParser, CappedRealloc);
@@ -68,17 +66,30 @@ void CsvReader::Start() {
     if (n == 0) FRawEnd = true;
     FRaw.append(buffer, n);
   }
-  const auto* b = reinterpret_cast<const unsigned char*>(FRaw.data());
-  if (FRaw.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-    FEncoding = TextEncoding::Utf8WithMark;
-    FRaw.erase(0, 3);
-  } else if (FRaw.size() >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
-    FEncoding = TextEncoding::Utf16LE;
-    FRaw.erase(0, 2);
-  } else if (FRaw.size() >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
-    FEncoding = TextEncoding::Utf16BE;
-    FRaw.erase(0, 2);
+  const MarkedEncoding mark = FindByteOrderMark(reinterpret_cast<const unsigned char*>(FRaw.data()), FRaw.size());
+  const bool utf16 = mark.Encoding == TextEncoding::Utf16LE || mark.Encoding == TextEncoding::Utf16BE;
+  const char* given = nullptr;  // the --encoding that the mark contradicts
+  switch (FChoice) {
+    case CsvEncoding::Auto: FEncoding = mark.Encoding; break;
+    case CsvEncoding::Utf8:
+      if (utf16) given = "utf-8";
+      FEncoding = mark.Encoding;
+      break;
+    case CsvEncoding::Utf16:
+      if (mark.Encoding == TextEncoding::Utf8WithMark) given = "utf-16";
+      FEncoding = utf16 ? mark.Encoding : TextEncoding::Utf16LE;
+      break;
+    case CsvEncoding::Windows1256:
+      if (mark.Length > 0) given = "windows-1256";
+      FEncoding = TextEncoding::Windows1256;
+      break;
   }
+  if (given) {
+    const char* name = mark.Encoding == TextEncoding::Utf8WithMark ? "UTF-8" : "UTF-16";
+    throw BatchFileError(1, BatchTexts::Fill(BatchTexts::MarkContradictsEncoding, {name, given}));
+  }
+  FRaw.erase(0, mark.Length);
+  if (FEncoding == TextEncoding::Windows1256) FWindows1256 = std::make_unique<Windows1256Decoder>();
   FindDelimiter();
 }
 
@@ -91,73 +102,35 @@ bool CsvReader::DecodeMore() {
     if (n == 0) FRawEnd = true;
     FRaw.append(buffer, n);
   }
-  if (FEncoding == TextEncoding::Utf16LE || FEncoding == TextEncoding::Utf16BE)
-    DecodeUtf16(FRawEnd);
-  else
-    DecodeUtf8(FRawEnd);
+  Decode(FRawEnd);
   return true;
 }
 
-void CsvReader::DecodeUtf8(bool AtEnd) {
+void CsvReader::Decode(bool AtEnd) {
   const auto* data = reinterpret_cast<const unsigned char*>(FRaw.data());
-  const std::size_t size = FRaw.size();
-  std::size_t i = 0;
-  while (i < size) {
-    if (data[i] == 0) {
-      FDecodeFailure = BatchTexts::NulByte;
+  Decoded decoded{};
+  switch (FEncoding) {
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithMark: decoded = DecodeUtf8(data, FRaw.size(), AtEnd, Malformed::Stop, FText); break;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+      decoded = DecodeUtf16(data, FRaw.size(), FEncoding == TextEncoding::Utf16BE, AtEnd, Malformed::Stop, FText);
       break;
-    }
-    const Utf8Scan sequence = ScanUtf8(data + i, size - i);
-    if (!sequence.Complete) {
-      if (i + sequence.Length == size && !AtEnd) break;  // the rest arrives with the next block
-      FDecodeFailure = BatchTexts::InvalidUtf8;
-      break;
-    }
-    i += sequence.Length;
+    case TextEncoding::Windows1256: decoded = FWindows1256->Decode(data, FRaw.size(), FText); break;
   }
-  FText.append(FRaw, 0, i);
-  FRaw.erase(0, FDecodeFailure ? FRaw.size() : i);
+  const bool utf16 = FEncoding == TextEncoding::Utf16LE || FEncoding == TextEncoding::Utf16BE;
+  if (decoded.Stop == DecodeStop::Nul) {
+    FDecodeFailure = BatchTexts::NulByte;
+  } else if (decoded.Stop == DecodeStop::IllFormed) {
+    FDecodeFailure = utf16 ? BatchTexts::InvalidUtf16 : BatchTexts::InvalidUtf8;
+    FNotUtf8 = FChoice == CsvEncoding::Auto && FEncoding == TextEncoding::Utf8;
+  }
+  FRaw.erase(0, FDecodeFailure ? FRaw.size() : decoded.Used);
 }
 
-void CsvReader::DecodeUtf16(bool AtEnd) {
-  const auto* data = reinterpret_cast<const unsigned char*>(FRaw.data());
-  const std::size_t units = FRaw.size() / 2;
-  const bool big = FEncoding == TextEncoding::Utf16BE;
-  auto unit = [&](std::size_t k) -> std::uint32_t {
-    const std::uint32_t first = data[2 * k], second = data[2 * k + 1];
-    return big ? (first << 8 | second) : (second << 8 | first);
-  };
-  std::size_t k = 0;
-  while (k < units) {
-    const std::uint32_t code = unit(k);
-    if (code == 0) {
-      FDecodeFailure = BatchTexts::NulByte;
-      break;
-    }
-    if (code >= 0xD800 && code <= 0xDBFF) {
-      if (k + 1 >= units) {
-        if (!AtEnd) break;
-        FDecodeFailure = BatchTexts::InvalidUtf16;
-        break;
-      }
-      const std::uint32_t low = unit(k + 1);
-      if (low < 0xDC00 || low > 0xDFFF) {
-        FDecodeFailure = BatchTexts::InvalidUtf16;
-        break;
-      }
-      AppendUtf8(FText, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
-      k += 2;
-      continue;
-    }
-    if (code >= 0xDC00 && code <= 0xDFFF) {
-      FDecodeFailure = BatchTexts::InvalidUtf16;
-      break;
-    }
-    AppendUtf8(FText, code);
-    ++k;
-  }
-  if (!FDecodeFailure && AtEnd && k == units && FRaw.size() % 2 != 0) FDecodeFailure = BatchTexts::InvalidUtf16;
-  FRaw.erase(0, FDecodeFailure ? FRaw.size() : 2 * k);
+void CsvReader::ThrowDecodeFailure() {
+  if (FNotUtf8) throw NotUtf8Error(FLine, *FDecodeFailure);
+  throw BatchFileError(FLine, *FDecodeFailure);
 }
 
 // The delimiter the header row uses most outside quotes: comma, semicolon or
@@ -246,7 +219,7 @@ void CsvReader::FeedNext() {
     FText.clear();
     FTextPos = 0;
     if (DecodeMore()) return;
-    if (FDecodeFailure) throw BatchFileError(FLine, *FDecodeFailure);
+    if (FDecodeFailure) ThrowDecodeFailure();
     if (csv_fini(&FParser, OnField, OnRecord, this) != 0) {
       // The unclosed field holds everything since its opening quote.
       const std::size_t opened =

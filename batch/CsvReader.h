@@ -1,29 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// CSV as a spreadsheet saves it: UTF-8 with or without a byte-order mark, or
-// UTF-16 with one; comma, semicolon or tab, found from the header row; RFC 4180
+// CSV as a spreadsheet saves it: UTF-8 with or without a byte-order mark,
+// UTF-16 with one, or Windows-1256 when asked for (Excel's CSV on a Persian
+// Windows); comma, semicolon or tab, found from the header row; RFC 4180
 // quoting, parsed by libcsv in strict mode. Records come one at a time with
 // the file line they start on, so memory stays flat however long the file.
 #pragma once
 
-#include <csv.h>
-
 #include <cstddef>
+#include <csv.h>
+#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// A problem of the whole input file: the run stops before any output exists.
-// what() is the Persian text the user reads.
-class BatchFileError : public std::runtime_error {
- public:
-  BatchFileError(std::size_t Line, const std::string& Message) : std::runtime_error(Message), FLine(Line) {}
-  std::size_t Line() const { return FLine; }  // from 1; 0 when the problem is not on one line
-
- private:
-  std::size_t FLine;
-};
+#include "batch/Records.h"
+#include "storage/TextDecoding.h"
 
 class ByteSource {
  public:
@@ -43,27 +35,29 @@ class MemorySource : public ByteSource {
   std::string_view FBytes;
 };
 
-enum class TextEncoding { Utf8, Utf8WithMark, Utf16LE, Utf16BE };
+// The encoding a run asks for (--encoding). Auto follows the byte-order mark
+// and reads a file without one as UTF-8; a mark that contradicts a given
+// encoding is refused. UTF-16 without a mark is little-endian, as Windows
+// writes it.
+enum class CsvEncoding { Auto, Utf8, Utf16, Windows1256 };
 
-struct CsvRecord {
-  std::size_t Line = 0;  // the file line the record starts on, from 1
-  std::vector<std::string> Cells;
+// Thrown instead of the invalid UTF-8 error when the encoding was neither
+// given nor marked: the caller may read the file again as Windows-1256.
+class NotUtf8Error : public BatchFileError {
+ public:
+  using BatchFileError::BatchFileError;
 };
 
-// A longer cell is refused: nothing in a decree file comes near it, and the
-// parser's buffer stays bounded.
-inline constexpr std::size_t MaxFieldBytes = std::size_t{1} << 20;
-
-class CsvReader {
+class CsvReader : public RecordReader {
  public:
-  explicit CsvReader(ByteSource& Source);
+  explicit CsvReader(ByteSource& Source, CsvEncoding Choice = CsvEncoding::Auto);
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
 
   // The next record, its cells exactly as stored (no trimming); false after
   // the last one. Empty lines are skipped. Throws BatchFileError.
-  bool Next(CsvRecord& Record);
+  bool Next(CsvRecord& Record) override;
 
   // Known once the header row has been looked at (reads ahead if needed).
   char Delimiter();
@@ -75,25 +69,29 @@ class CsvReader {
 
   void Start();
   bool DecodeMore();  // false at the end of the input or after a decoding failure
-  void DecodeUtf8(bool AtEnd);
-  void DecodeUtf16(bool AtEnd);
+  void Decode(bool AtEnd);
   void FindDelimiter();
   void FeedNext();
   void Feed(const char* Data, std::size_t Size);
   [[noreturn]] void ThrowParseError();
 
+  [[noreturn]] void ThrowDecodeFailure();
+
   ByteSource& FSource;
+  CsvEncoding FChoice;
   csv_parser FParser{};
   bool FStarted = false;
   TextEncoding FEncoding = TextEncoding::Utf8;
+  std::unique_ptr<Windows1256Decoder> FWindows1256;
   char FDelimiter = ',';
-  std::string FRaw;        // bytes read and not yet decoded
-  bool FRawEnd = false;    // the source has nothing more
-  std::string FText;       // UTF-8 decoded and not yet parsed, from FTextPos
+  std::string FRaw;      // bytes read and not yet decoded
+  bool FRawEnd = false;  // the source has nothing more
+  std::string FText;     // UTF-8 decoded and not yet parsed, from FTextPos
   std::size_t FTextPos = 0;
   std::optional<std::string> FDecodeFailure;  // decoding stopped at the end of FText
-  std::size_t FLine = 1;   // line of the next byte fed to the parser
-  bool FAfterCr = false;   // the last byte fed was a CR at the end of FText
+  bool FNotUtf8 = false;                      // the failure is invalid UTF-8 in a file of unknown encoding
+  std::size_t FLine = 1;                      // line of the next byte fed to the parser
+  bool FAfterCr = false;                      // the last byte fed was a CR at the end of FText
   CsvRecord FCurrent;
   bool FFirstField = true;
   bool FReady = false;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "storage/FileReplace.h"
+
 // Buffered writes to a file descriptor; a failed write throws BatchFileError
 // (line 0) naming Name.
 class OutputStream {
@@ -47,13 +49,13 @@ class OutputFile {
 
   // Creates the temporary file; throws BatchFileError.
   explicit OutputFile(const std::string& Path);
-  ~OutputFile();
+  ~OutputFile() = default;  // an uncommitted temporary file is removed
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
   OutputStream& Stream() { return FStream; }
   const std::string& Path() const { return FPath; }
-  const std::string& TempPath() const { return FTemp; }
+  const std::string& TempPath() const { return FReplacement.TempPath(); }
 
   // For a library that opens the file by name itself: closes our descriptor.
   void CloseDescriptor();
@@ -63,16 +65,8 @@ class OutputFile {
   void Commit(bool Sync = true);
 
  private:
-  std::string FPath;    // the target as given
-  std::string FTarget;  // the file actually replaced (a link's target)
-  std::string FTemp;
-  int FFd = -1;
-  bool FCommitted = false;
+  std::string FPath;  // the target as given
+  TReplacement FReplacement;
   bool FFinished = false;
   OutputStream FStream;
 };
-
-// The folder part of a path ("." when it has none).
-std::string FolderOf(const std::string& Path);
-// The system's description of an errno, as the messages quote it.
-std::string ErrorCause(int Error);

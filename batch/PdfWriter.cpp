@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PdfWriter.h"
+#include "batch/PdfWriter.h"
+
+#include <stdexcept>
 
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTextDocument>
 
-#include <stdexcept>
-
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "ReportLayout.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/WindowTexts.h"
+#include "report/ReportLayout.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ class PdfWriter : public RowWriter {
     FPrinter->setOutputFileName(QString::fromStdString(FFile.TempPath()));
     FPrinter->setPageSize(QPageSize(QPageSize::A4));
     FPrinter->setCreator(QStringLiteral("salary-decree-batch"));
-    Guard([&] { FJob = std::make_unique<TReportJob>(*FPrinter, QString::fromUtf8(Texts::PrintJobName)); });
+    Guard([&] { FJob = std::make_unique<TReportJob>(*FPrinter, QString::fromUtf8(WindowTexts::PrintJobName)); });
   }
 
   void Write(const RowRecord& Row) override {

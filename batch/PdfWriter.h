@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "NumberFormat.h"
-#include "Writers.h"
+#include "batch/Writers.h"
+#include "decree/NumberFormat.h"
 
 std::unique_ptr<RowWriter> MakePdfWriter(const std::string& Path, const NumberFormat& Format);

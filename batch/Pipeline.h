@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "Columns.h"
-#include "CsvReader.h"
-#include "DecreeCompute.h"
-#include "NumberFormat.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeCompute.h"
+#include "decree/NumberFormat.h"
+#include "storage/BaseValues.h"
 
 struct RowError {
   std::string Message;  // the window's text: a check's message, or the error box's with its full stop
@@ -40,5 +40,4 @@ struct PipelineOptions {
 // A row whose cells are all blank (a spreadsheet's empty line): not an employee.
 bool IsBlankRecord(const CsvRecord& Record);
 
-void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options,
-                RowRecord& Out);
+void ProcessRow(const ColumnLayout& Layout, const CsvRecord& Record, const PipelineOptions& Options, RowRecord& Out);

@@ -1,28 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RowPanel.h"
+#include "batch/RowPanel.h"
 
-#include "BatchTexts.h"
-#include "CellText.h"
-#include "Texts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CellText.h"
 
 namespace {
 
 using C = PanelControl;
 
-// The line of info.ini that holds a control's base value; -1 for the others.
-int BaseLine(PanelControl Control) {
-  switch (Control) {
-    case C::Edit1: return 0;
-    case C::Edit2: return 1;
-    case C::Edit3: return 2;
-    case C::Edit4: return 3;
-    case C::Edit5: return 4;
-    case C::Edit18: return 5;
-    case C::Edit25: return 6;
-    case C::Edit26: return 7;
-    default: return -1;
-  }
-}
+// The line of info.ini that holds a control's base value, from 0; -1 for the others.
+int BaseLine(PanelControl Control) { return InputOf(Control).StoredLine - 1; }
 
 bool Blank(const std::string& Text) { return TrimControl(Text).empty(); }
 
@@ -64,7 +51,8 @@ std::string RowPanel::ForConversion(const std::string& Text) const {
 // or the product when info.ini has no amount.
 std::string RowPanel::ClauseBAmount() const {
   const bool typed = !Blank(Cell(C::Edit1)) || !Blank(Cell(C::Edit25));
-  if (!typed && FBase && !Blank((*FBase)[5])) return ForConversion((*FBase)[5]);
+  const std::size_t stored = static_cast<std::size_t>(BaseLine(C::Edit18));
+  if (!typed && FBase && !Blank((*FBase)[stored])) return ForConversion((*FBase)[stored]);
   const std::string coefficient = ForConversion(Given(C::Edit1));
   const std::string points = ForConversion(Given(C::Edit25));
   try {
@@ -95,9 +83,7 @@ std::string RowPanel::Text(PanelControl Edit) const {
   return text;
 }
 
-void RowPanel::SetText(PanelControl Edit, const std::string& Text) {
-  FWritten[static_cast<std::size_t>(Edit)] = Text;
-}
+void RowPanel::SetText(PanelControl Edit, const std::string& Text) { FWritten[static_cast<std::size_t>(Edit)] = Text; }
 
 void RowPanel::SetFocus(PanelControl Control) { FFocus = Control; }
 
@@ -107,7 +93,7 @@ int RowPanel::ItemIndex() const {
   if (!index) {
     const std::string& header = FLayout.Headers[static_cast<std::size_t>(FLayout.ColumnOf(C::ComboBox1))];
     throw RowCellError(BatchTexts::Fill(BatchTexts::InsuranceInvalid,
-                                        {TrimControl(cell), TrimHeader(header), Texts::ComboItem0, Texts::ComboItem1}),
+                                        {TrimControl(cell), TrimHeader(header), InsuranceItems[0], InsuranceItems[1]}),
                        C::ComboBox1);
   }
   return *index;

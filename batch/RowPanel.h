@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "Columns.h"
-#include "DecreeInput.h"
+#include "batch/Columns.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeInput.h"
+#include "storage/BaseValues.h"
 
 // A cell that no control can hold (a flag or an insurance type the list does
 // not offer); what() is the Persian message.
@@ -35,7 +36,7 @@ class RowPanel : public DecreePanel {
   std::string Text(PanelControl Edit) const override;
   void SetText(PanelControl Edit, const std::string& Text) override;
   void SetFocus(PanelControl Control) override;
-  int ItemIndex() const override;  // throws RowCellError
+  int ItemIndex() const override;                      // throws RowCellError
   bool Checked(PanelControl CheckBox) const override;  // throws RowCellError
   void ShowMessage(const std::string& Text) override;
 
@@ -63,7 +64,7 @@ class RowPanel : public DecreePanel {
   const std::vector<std::string>& FCells;
   const NumberFormat& FFormat;
   const BaseValues* FBase;
-  std::array<std::optional<std::string>, InputFieldCount> FWritten;
+  std::array<std::optional<std::string>, InputCount> FWritten;
   std::optional<PanelControl> FFocus;
   std::vector<std::string> FMessages;
   mutable std::optional<PanelControl> FLastRead;

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Writers.h"
+#include "batch/Writers.h"
 
 #include <csv.h>
 #include <fcntl.h>
+#include <nlohmann/json.hpp>
 #include <unistd.h>
 
-#include <nlohmann/json.hpp>
-
-#include "AmountText.h"
-#include "BatchTexts.h"
-#include "DecreeFields.h"
+#include "batch/AmountText.h"
+#include "batch/BatchTexts.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace {
 
@@ -47,8 +46,8 @@ void CsvWriter::Begin(const BatchHeader& Header) {
     AppendCell(FLine, FLayout->Headers[column], FDelimiter);
     FLine += FDelimiter;
   }
-  for (const ResultFieldInfo& field : ResultFields) {
-    FLine += field.Name;
+  for (const ValueSpec& field : Values) {
+    FLine += field.FieldName;
     FLine += FDelimiter;
   }
   FLine += "error";
@@ -63,7 +62,7 @@ void CsvWriter::Write(const RowRecord& Row) {
     AppendCell(FLine, id, FDelimiter);
     FLine += FDelimiter;
   }
-  for (const ResultFieldInfo& field : ResultFields) {
+  for (const ValueSpec& field : Values) {
     if (Row.Computed) {
       if (FExact)
         AppendExactAmount(FLine, Row.Result.*field.Member);
@@ -93,12 +92,11 @@ void JsonWriter::Write(const RowRecord& Row) {
   Json object;
   object["line"] = Row.Line;
   Json id = Json::object();
-  for (std::size_t k = 0; k < Row.Ids.size(); ++k)
-    id[TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])] = Row.Ids[k];
+  for (std::size_t k = 0; k < Row.Ids.size(); ++k) id[TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])] = Row.Ids[k];
   object["id"] = std::move(id);
   if (Row.Computed) {
     Json result = Json::object();
-    for (const ResultFieldInfo& field : ResultFields) result[field.Name] = Row.Result.*field.Member;
+    for (const ValueSpec& field : Values) result[field.FieldName] = Row.Result.*field.Member;
     object["result"] = std::move(result);
     object["report"] = Row.Report;
   } else {
@@ -110,8 +108,7 @@ void JsonWriter::Write(const RowRecord& Row) {
     object["error"] = nullptr;
   } else {
     const std::string column = ErrorColumnHeader(*FLayout, Row.Error);
-    object["error"] = {{"message", Row.Error.Message},
-                       {"column", Row.Error.Column < 0 ? Json(nullptr) : Json(column)}};
+    object["error"] = {{"message", Row.Error.Message}, {"column", Row.Error.Column < 0 ? Json(nullptr) : Json(column)}};
   }
   // The input was checked to be UTF-8; replace is only a guard.
   FOut.Write(object.dump(-1, ' ', false, Json::error_handler_t::replace));

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "Columns.h"
-#include "OutputFile.h"
-#include "Pipeline.h"
+#include "batch/Columns.h"
+#include "batch/OutputFile.h"
+#include "batch/Pipeline.h"
 
 // What every writer knows of the run before the first row.
 struct BatchHeader {
   const ColumnLayout* Layout = nullptr;
-  std::size_t Rows = 0;  // non-blank records after the header
-  char Delimiter = ',';  // the input's, used again for the CSV written
-  bool ByteOrderMark = false;  // the input had one (or was UTF-16)
+  std::size_t Rows = 0;        // non-blank records after the header
+  char Delimiter = ',';        // the input's, used again for the CSV written
+  bool ByteOrderMark = false;  // the input had one, was UTF-16 or Windows-1256, or was a workbook
   bool Explain = false;
   std::vector<std::size_t> IdWidths;  // longest cell of each identification column, in characters
 };

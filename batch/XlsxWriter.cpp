@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "XlsxWriter.h"
-
-#include <xlsxwriter.h>
+#include "batch/XlsxWriter.h"
 
 #include <algorithm>
+#include <xlsxwriter.h>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
-#include "DecreeTexts.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
-
-using L = Extended;
 
 constexpr lxw_row_t MaxRows = 1048576;  // the sheet's limits
 constexpr lxw_col_t MaxColumns = 16384;
@@ -19,65 +17,34 @@ constexpr lxw_color_t RefusedFill = 0xFFC7CE;
 constexpr lxw_color_t RefusedText = 0x9C0006;
 constexpr lxw_color_t HeaderFill = 0xDCE4C9;  // the window's base-figure fields
 
-// A report caption as a column header: without its leading spaces and colon.
-std::string Header(const char* Caption) {
-  std::string text = TrimHeader(Caption);
-  if (!text.empty() && text.back() == ':') text.pop_back();
-  return TrimHeader(text);
-}
-
 std::size_t Characters(const std::string& Text) {
   std::size_t count = 0;
   for (unsigned char c : Text) count += (c & 0xC0) != 0x80;
   return count;
 }
 
-#define AMOUNT(Caption, Member) \
-  { Header(DecreeTexts::Caption), [](const DecreeResult& R) { return R.Member; } }
-
-std::vector<WorkbookColumn> BuildAmountColumns() {
-  return {
-      AMOUNT(BaseSalaryCaption, BaseSalary),
-      AMOUNT(SeniorityIncreaseCaption, SeniorityIncrease),
-      AMOUNT(JobAllowanceCaption, JobAllowance),
-      AMOUNT(MinimumPayDifferenceCaption, MinimumPayDifference),
-      AMOUNT(SalaryRepairCaption, SalaryRepair),
-      AMOUNT(AttractionAllowanceCaption, AttractionAllowance),
-      AMOUNT(SpecialAllowanceCaption, SpecialAllowance),
-      AMOUNT(ParticularAllowanceCaption, ParticularAllowance),
-      AMOUNT(Note12AdjustmentCaption, Note12Adjustment),
-      AMOUNT(LivingFacilitiesDeprivationCaption, LivingFacilitiesDeprivation),
-      AMOUNT(FamilyAllowanceCaption, FamilyAllowance),
-      AMOUNT(ChildAllowanceCaption, ChildAllowance),
-      AMOUNT(VeteranAllowanceCaption, VeteranAllowance),
-      AMOUNT(ClauseBItem3AllowanceCaption, ClauseBItem3Allowance),
-      AMOUNT(BasicSalaryCaption, BasicSalary),
-      AMOUNT(BadClimateAllowanceCaption, BadClimateAllowance),
-      AMOUNT(ShiftWorkAllowanceCaption, ShiftWorkAllowance),
-      AMOUNT(HardshipAllowanceCaption, HardshipAllowance),
-      AMOUNT(OperationalZoneAllowanceCaption, OperationalZoneAllowance),
-      AMOUNT(DeprivedRegionAllowanceCaption, DeprivedRegionAllowance),
-      AMOUNT(RadiationWorkAllowanceCaption, RadiationWorkAllowance),
-      AMOUNT(Article26AllowanceCaption, Article26Allowance),
-      AMOUNT(BorderDeprivationAllowanceCaption, BorderDeprivationAllowance),
-      AMOUNT(AdjustmentAllowanceCaption, AdjustmentAllowance),
-      AMOUNT(IncentiveGroupsDifferenceCaption, IncentiveGroupsDifference),
-      {BatchTexts::HousingBaseHeader, [](const DecreeResult& R) { return R.HousingBase; }},
-      AMOUNT(ItemsSumCaption, ItemsTotal),
-      AMOUNT(SeniorityMinimumDifferenceCaption, SeniorityMinimumDifference),
-      AMOUNT(HousingAllowanceCaption, HousingAllowance),
-      // The report's grand total adds the top-up; this value does not, so it
-      // does not take the report's caption.
-      {BatchTexts::GrandTotalHeader, [](const DecreeResult& R) { return R.GrandTotal; }},
-      // The two totals as the report prints them.
-      {Header(DecreeTexts::TotalWithoutHousingCaption),
-       [](const DecreeResult& R) { return ToDouble(L(R.ItemsTotal) + R.SeniorityMinimumDifference); }},
-      {Header(DecreeTexts::GrandTotalCaption),
-       [](const DecreeResult& R) { return ToDouble(L(R.GrandTotal) + R.SeniorityMinimumDifference); }},
-  };
+// A value's header: its report caption without the indent and colon. The
+// items total takes the name the report gives it beside the top-up; the
+// housing base is not reported, and the report's grand total adds the top-up
+// where this value does not, so those two have headers of their own.
+std::string HeaderOf(const ValueSpec& Value) {
+  if (Value.Member == &DecreeResult::HousingBase) return BatchTexts::HousingBaseHeader;
+  if (Value.Member == &DecreeResult::GrandTotal) return BatchTexts::GrandTotalHeader;
+  if (Value.Member == &DecreeResult::ItemsTotal) return WithoutColon(DecreeTexts::ItemsSumCaption);
+  return WithoutColon(Value.ReportCaption);
 }
 
-#undef AMOUNT
+std::vector<WorkbookColumn> BuildAmountColumns() {
+  std::vector<WorkbookColumn> columns;
+  for (const ValueSpec& value : Values)
+    columns.push_back({HeaderOf(value), [member = value.Member](const DecreeResult& R) { return R.*member; }});
+  // The two totals as the report prints them.
+  columns.push_back({WithoutColon(DecreeTexts::TotalWithoutHousingCaption),
+                     [](const DecreeResult& R) { return ToDouble(TotalsWithTopUp(R).WithoutHousing); }});
+  columns.push_back({WithoutColon(ValueOf(&DecreeResult::GrandTotal).ReportCaption),
+                     [](const DecreeResult& R) { return ToDouble(TotalsWithTopUp(R).WithHousing); }});
+  return columns;
+}
 
 }  // namespace
 
@@ -97,8 +64,8 @@ XlsxWriter::~XlsxWriter() {
 
 void XlsxWriter::Check(int Error) {
   if (Error != LXW_NO_ERROR)
-    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::WriteFailed,
-                                             {FFile.Path(), lxw_strerror(static_cast<lxw_error>(Error))}));
+    throw BatchFileError(
+        0, BatchTexts::Fill(BatchTexts::WriteFailed, {FFile.Path(), lxw_strerror(static_cast<lxw_error>(Error))}));
 }
 
 void XlsxWriter::Begin(const BatchHeader& Header) {
@@ -107,8 +74,8 @@ void XlsxWriter::Begin(const BatchHeader& Header) {
   const std::size_t ids = FLayout->IdColumns.size();
   const std::size_t columns = ids + amounts.size() + 2;
   if (Header.Rows + 1 > MaxRows || columns > MaxColumns)
-    throw BatchFileError(0, BatchTexts::Fill(BatchTexts::WorkbookTooLarge,
-                                             {std::to_string(MaxRows - 1), std::to_string(MaxColumns)}));
+    throw BatchFileError(
+        0, BatchTexts::Fill(BatchTexts::WorkbookTooLarge, {std::to_string(MaxRows - 1), std::to_string(MaxColumns)}));
 
   // Its temporary files go next to the output, not to a small /tmp.
   std::string folder = FolderOf(FFile.TempPath());
@@ -137,9 +104,8 @@ void XlsxWriter::Begin(const BatchHeader& Header) {
 
   worksheet_right_to_left(FSheet);
   for (std::size_t k = 0; k < ids; ++k) {
-    const std::size_t longest =
-        std::max(Characters(TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])),
-                 k < Header.IdWidths.size() ? Header.IdWidths[k] : 0);
+    const std::size_t longest = std::max(Characters(TrimHeader(FLayout->Headers[FLayout->IdColumns[k]])),
+                                         k < Header.IdWidths.size() ? Header.IdWidths[k] : 0);
     const double width = static_cast<double>(std::clamp<std::size_t>(longest + 2, 8, 50));
     Check(worksheet_set_column(FSheet, static_cast<lxw_col_t>(k), static_cast<lxw_col_t>(k), width, nullptr));
   }

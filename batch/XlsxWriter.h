@@ -5,10 +5,11 @@
 // libxlsxwriter in constant-memory mode, row after row.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "Writers.h"
+#include "batch/Writers.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -18,7 +19,7 @@ struct lxw_format;
 // and the report's two totals, each with its header.
 struct WorkbookColumn {
   std::string Header;
-  double (*Value)(const DecreeResult&);
+  std::function<double(const DecreeResult&)> Value;
 };
 const std::vector<WorkbookColumn>& WorkbookAmountColumns();
 

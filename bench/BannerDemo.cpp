@@ -4,17 +4,16 @@
 //   banner_demo                      shows it until closed
 //   banner_demo --seconds 12         quits after 12 s
 //   banner_demo --snapshot out.png   writes a frame with ripples and quits
-#include <QApplication>
-#include <QTimer>
-
 #include <cstdlib>
 #include <cstring>
 
-#include "Random.h"
-#include "WaterImage.h"
+#include <QApplication>
+#include <QTimer>
 
-int main(int argc, char** argv)
-{
+#include "ripple/Random.h"
+#include "ripple/WaterImage.h"
+
+int main(int argc, char** argv) {
   QApplication App(argc, argv);
   QWidget Window;
   Window.setFixedSize(375 + 32, 237 + 32);

@@ -4,12 +4,11 @@
 // the portable type). bench/extended-bench.sh runs both and prints them side
 // by side.
 #include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "DecreeReport.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeReport.h"
 
 namespace {
 
@@ -53,10 +52,10 @@ std::vector<DecreeInput> Inputs() {
 }
 
 // What the input panel and a spreadsheet hold: whole rials, percentages, a few fractions.
-const std::vector<std::string> Texts = {"3216",    "50000000", "60000000",   "70000000", "5000000",     "2000000",
-                                        "9",       "2",        "20000000",   "3000000",  "2.5",         "0",
-                                        "20",      "4.84",     "12.5",       "0.1",      "20000000.75", "1234567.89",
-                                        "1500",    "35",       "1e6",        "007",      "400",         "4824000"};
+const std::vector<std::string> Texts = {"3216", "50000000", "60000000", "70000000", "5000000",     "2000000",
+                                        "9",    "2",        "20000000", "3000000",  "2.5",         "0",
+                                        "20",   "4.84",     "12.5",     "0.1",      "20000000.75", "1234567.89",
+                                        "1500", "35",       "1e6",      "007",      "400",         "4824000"};
 
 void Decrees(benchmark::State& State) {
   const std::vector<DecreeInput> inputs = Inputs();

@@ -6,15 +6,14 @@
 #include <array>
 #include <cstdint>
 
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 #include "decree/Extended.h"
 
 // Group points for groups 1..20; group g is at index g - 1.
 using GroupPoints = std::array<std::int32_t, 20>;
 
 inline constexpr GroupPoints GroupPointsTable = {
-    400,  450,  500,  560,  620,  680,  740,  810,  880,  950,
-    1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
+    400, 450, 500, 560, 620, 680, 740, 810, 880, 950, 1020, 1090, 1160, 1230, 1300, 1370, 1440, 1510, 1580, 1650,
 };
 
 // The fixed figures of the computation; exact in any precision. Percentages
@@ -92,6 +91,16 @@ bool GroupInRange(const Extended& Group);
 
 // Throws DecreeError when the group index is outside 1..20.
 GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, const Extended& Group);
+
+// The two totals as the report prints them. With a top-up (a
+// SeniorityMinimumDifference above 0) it is added to the items total and to
+// the grand total, at extended precision; otherwise they are the result's own.
+struct ReportedTotals {
+  bool TopUp;
+  Extended WithoutHousing;  // ItemsTotal, with the top-up
+  Extended WithHousing;     // GrandTotal, with the top-up
+};
+ReportedTotals TotalsWithTopUp(const DecreeResult& Result);
 
 // Throws DecreeError for a group index outside 1..20 (CheckGroupRange refuses
 // such inputs first) and "Floating point overflow" beyond the double range.

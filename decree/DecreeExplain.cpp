@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeExplain.h"
+#include "decree/DecreeExplain.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
 
@@ -13,21 +14,19 @@ using L = Extended;
 namespace T = DecreeTexts;
 using namespace DecreeFigures;
 
-// A report caption as an item's name inside a formula: "     حق مسکن: " gives "حق مسکن".
-std::string Name(const char* Caption) {
-  std::string Text = Caption;
-  Text.erase(0, Text.find_first_not_of(' '));
-  const std::string End = T::CaptionEnd;
-  if (Text.size() >= End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0)
-    Text.resize(Text.size() - End.size());
-  return Text;
-}
+using D = DecreeResult;
+
+// A value's caption in the report, which also names it inside formulas.
+const char* Caption(double D::*Value) { return ValueOf(Value).ReportCaption; }
 
 // An operand of a sum: the item's caption and its amount.
 struct Term {
   const char* Caption;
   double Amount;
+  bool OmittedWhenZero;  // a zero adds nothing and is left out of the text
 };
+
+using PackageMember = double GroupPackageValues::*;
 
 class TExplainer {
  public:
@@ -49,7 +48,7 @@ class TExplainer {
   }
 
   std::string Of(const std::string& ItemName, L Amount) const { return ItemName + " " + A(Amount); }
-  std::string Of(const char* Caption, L Amount) const { return Of(Name(Caption), Amount); }
+  std::string Of(const char* Caption, L Amount) const { return Of(WithoutColon(Caption), Amount); }
 
   static std::string Join(const std::vector<std::string>& Terms, const char* Operator) {
     std::string Text;
@@ -57,18 +56,40 @@ class TExplainer {
     return Text;
   }
 
-  std::string Sum(const std::vector<Term>& Terms) const {
-    std::vector<std::string> Texts;
-    for (const Term& Item : Terms) Texts.push_back(Of(Item.Caption, Item.Amount));
-    return Join(Texts, T::Plus);
+  // The terms of one of the catalogue's sums, in the order they are added.
+  template <std::size_t N>
+  std::vector<Term> TermsOf(const SumTerm (&Terms)[N]) const {
+    std::vector<Term> Operands;
+    for (const SumTerm& Item : Terms) Operands.push_back({Caption(Item.Member), R.*Item.Member, Item.OmittedWhenZero});
+    return Operands;
   }
 
-  // The long sums leave out their zero items, which add nothing.
-  std::string SumOfNonZero(const std::vector<Term>& Terms) const {
+  std::string Sum(const std::vector<Term>& Terms) const {
     std::vector<std::string> Texts;
     for (const Term& Item : Terms)
-      if (Item.Amount != 0) Texts.push_back(Of(Item.Caption, Item.Amount));
+      if (!(Item.OmittedWhenZero && Item.Amount == 0)) Texts.push_back(Of(Item.Caption, Item.Amount));
     return Texts.empty() ? A(0) : Join(Texts, T::Plus);
+  }
+
+  template <std::size_t N>
+  std::string Sum(const SumTerm (&Terms)[N]) const {
+    return Sum(TermsOf(Terms));
+  }
+
+  // A sum of a group package's values by their amounts; a subtotal among
+  // them is shown by its own terms.
+  template <std::size_t N>
+  std::string PackageSum(const GroupPackageValues& P, const PackageMember (&Members)[N]) const {
+    std::vector<std::string> Texts;
+    for (const PackageMember Member : Members) {
+      if (Member == &GroupPackageValues::FirstSubtotal)
+        Texts.push_back(PackageSum(P, DecreeSums::PackageFirstSubtotal));
+      else if (Member == &GroupPackageValues::SecondSubtotal)
+        Texts.push_back(PackageSum(P, DecreeSums::PackageSecondSubtotal));
+      else
+        Texts.push_back(A(P.*Member));
+    }
+    return Join(Texts, T::Plus);
   }
 
   static std::string Grouped(const std::string& Expression) { return "(" + Expression + ")"; }
@@ -111,92 +132,62 @@ void TExplainer::Opening() {
   const L Group = Trunc(L(In.EmployeeGroup));
   assert(GroupInRange(Group));
   const std::int32_t Points = G[static_cast<std::size_t>(Group) - 1];
-  Add(T::BaseSalaryCaption, Is(T::GroupPointsName + F(Group) + T::ThatIs + F(Points) + T::Times + T::CoefficientName +
-                                   " " + F(In.Coefficient),
-                               R.BaseSalary));
-  Add(T::SeniorityIncreaseCaption,
+  Add(Caption(&D::BaseSalary), Is(T::GroupPointsName + F(Group) + T::ThatIs + F(Points) + T::Times +
+                                      T::CoefficientName + " " + F(In.Coefficient),
+                                  R.BaseSalary));
+  Add(Caption(&D::SeniorityIncrease),
       Is(Percent(Grouped(Of(T::PreviousBaseSalaryName, In.PreviousBaseSalary) + T::Plus +
                          Of(T::PreviousSeniorityIncreaseName, In.PreviousSeniorityIncrease)),
                  In.SeniorityIncreasePercent) +
              T::Plus + Of(T::PreviousSeniorityIncreaseName, In.PreviousSeniorityIncrease),
          R.SeniorityIncrease));
-  Add(T::BasicSalaryCaption,
-      Is(Sum({{T::BaseSalaryCaption, R.BaseSalary}, {T::SeniorityIncreaseCaption, R.SeniorityIncrease}}),
-         R.BasicSalary));
+  Add(Caption(&D::BasicSalary), Is(Sum(DecreeSums::BasicSalary), R.BasicSalary));
 }
 
 void TExplainer::Items() {
-  const std::string Base = Of(T::BaseSalaryCaption, R.BaseSalary);
-  const auto OfBase = [&](const char* Caption, const L& Percentage, double Amount) {
-    Add(Caption, Is(Percent(Base, Percentage), Amount));
+  const std::string Base = Of(Caption(&D::BaseSalary), R.BaseSalary);
+  const auto OfBase = [&](double D::*Value, const L& Percentage) {
+    Add(Caption(Value), Is(Percent(Base, Percentage), R.*Value));
   };
 
-  OfBase(T::JobAllowanceCaption, In.JobPercent, R.JobAllowance);
+  OfBase(&D::JobAllowance, In.JobPercent);
 
-  std::string Attraction = Percent(Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
-                                                {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                                {T::JobAllowanceCaption, R.JobAllowance},
-                                                {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                                {T::SalaryRepairCaption, R.SalaryRepair}})),
-                                   In.AttractionPercent);
+  std::string Attraction = Percent(Grouped(Sum(DecreeSums::AttractionBase)), In.AttractionPercent);
   // The attraction percentage also applies to the note-12 difference.
   if (In.Note12Difference != 0)
-    Attraction += T::Plus + Percent(Of(T::Note12AdjustmentCaption, In.Note12Difference), In.AttractionPercent);
-  Add(T::AttractionAllowanceCaption, Is(Attraction, R.AttractionAllowance));
+    Attraction += T::Plus + Percent(Of(Caption(&D::Note12Adjustment), In.Note12Difference), In.AttractionPercent);
+  Add(Caption(&D::AttractionAllowance), Is(Attraction, R.AttractionAllowance));
 
   if (R.MinimumPayDifference > 0 || Steps.MinimumPayDifferenceBeforeClamp < 0)
-    Add(T::MinimumPayDifferenceCaption,
-        Clamped(Of(T::DeclaredMinimumSalaryName, In.DeclaredMinimumSalary) + T::Minus +
-                    Grouped(Sum({{T::BaseSalaryCaption, R.BaseSalary},
-                                 {T::SeniorityIncreaseCaption, R.SeniorityIncrease}})),
-                Steps.MinimumPayDifferenceBeforeClamp, R.MinimumPayDifference));
+    Add(Caption(&D::MinimumPayDifference), Clamped(Of(T::DeclaredMinimumSalaryName, In.DeclaredMinimumSalary) +
+                                                       T::Minus + Grouped(Sum(DecreeSums::BasicSalary)),
+                                                   Steps.MinimumPayDifferenceBeforeClamp, R.MinimumPayDifference));
 
-  // The special allowance is not in the particular's base, nor the particular
-  // in the special's. The note-12 difference, mostly none, is left out when zero.
-  const auto WithNote12 = [&](std::vector<Term> Terms) {
-    if (In.Note12Difference != 0) Terms.push_back({T::Note12AdjustmentCaption, In.Note12Difference});
-    return Sum(Terms);
-  };
   if (R.SpecialAllowance > 0)
-    Add(T::SpecialAllowanceCaption,
-        Is(Percent(Grouped(WithNote12({{T::BaseSalaryCaption, R.BaseSalary},
-                                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                       {T::JobAllowanceCaption, R.JobAllowance},
-                                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                       {T::SalaryRepairCaption, R.SalaryRepair}})),
-                   In.SpecialPercent),
-           R.SpecialAllowance));
+    Add(Caption(&D::SpecialAllowance),
+        Is(Percent(Grouped(Sum(DecreeSums::SpecialBase)), In.SpecialPercent), R.SpecialAllowance));
   if (R.ParticularAllowance > 0)
-    Add(T::ParticularAllowanceCaption,
-        Is(Percent(Grouped(WithNote12({{T::BaseSalaryCaption, R.BaseSalary},
-                                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                       {T::JobAllowanceCaption, R.JobAllowance},
-                                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                       {T::SalaryRepairCaption, R.SalaryRepair}})),
-                   In.ParticularPercent),
-           R.ParticularAllowance));
+    Add(Caption(&D::ParticularAllowance),
+        Is(Percent(Grouped(Sum(DecreeSums::ParticularBase)), In.ParticularPercent), R.ParticularAllowance));
 
   if (Steps.Packages && (R.IncentiveGroupsDifference > 0 || Steps.IncentiveGroupsDifferenceBeforeClamp < 0)) Packages();
 
   if (R.SalaryRepair > 0)
-    Add(T::SalaryRepairCaption,
+    Add(Caption(&D::SalaryRepair),
         Is(F(SalaryRepairFactor) + T::Times + T::CoefficientName + " " + F(In.Coefficient), R.SalaryRepair));
-  if (R.LivingFacilitiesDeprivation > 0)
-    OfBase(T::LivingFacilitiesDeprivationCaption, In.DeprivationPercent, R.LivingFacilitiesDeprivation);
-  if (R.FamilyAllowance > 0) Add(T::FamilyAllowanceCaption, T::HeadOfHouseholdAmount + A(R.FamilyAllowance));
+  if (R.LivingFacilitiesDeprivation > 0) OfBase(&D::LivingFacilitiesDeprivation, In.DeprivationPercent);
+  if (R.FamilyAllowance > 0) Add(Caption(&D::FamilyAllowance), T::HeadOfHouseholdAmount + A(R.FamilyAllowance));
   if (R.ChildAllowance > 0)
-    Add(T::ChildAllowanceCaption, Is(Of(T::ChildAllowanceRateName, In.ChildAllowanceRate) + T::Times +
-                                         T::ChildCountName + " " + F(In.ChildCount),
-                                     R.ChildAllowance));
-  if (R.Note12Adjustment > 0) Add(T::Note12AdjustmentCaption, T::EnteredAmount + A(R.Note12Adjustment));
+    Add(Caption(&D::ChildAllowance),
+        Is(Of(T::ChildAllowanceRateName, In.ChildAllowanceRate) + T::Times + T::ChildCountName + " " + F(In.ChildCount),
+           R.ChildAllowance));
+  if (R.Note12Adjustment > 0) Add(Caption(&D::Note12Adjustment), T::EnteredAmount + A(R.Note12Adjustment));
   if (R.ClauseBItem3Allowance > 0)
-    Add(T::ClauseBItem3AllowanceCaption, T::EnteredAmount + A(R.ClauseBItem3Allowance));
+    Add(Caption(&D::ClauseBItem3Allowance), T::EnteredAmount + A(R.ClauseBItem3Allowance));
   if (R.VeteranAllowance > 0)
-    Add(T::VeteranAllowanceCaption,
+    Add(Caption(&D::VeteranAllowance),
         Is(Percent(Of(T::EffectiveMinimumSalaryName, In.EffectiveMinimumSalary), VeteranRate), R.VeteranAllowance));
-  if (R.BadClimateAllowance > 0) OfBase(T::BadClimateAllowanceCaption, In.BadClimatePercent, R.BadClimateAllowance);
+  if (R.BadClimateAllowance > 0) OfBase(&D::BadClimateAllowance, In.BadClimatePercent);
   if (R.ShiftWorkAllowance > 0) {
     std::string Shift = Is(Percent(Base, In.ShiftWorkPercent), Steps.ShiftWorkBeforeCap);
     if (Steps.ShiftWorkBeforeCap > Steps.ShiftWorkCap)
@@ -204,51 +195,45 @@ void TExplainer::Items() {
                Is(Percent(std::string(T::CoefficientName) + " " + F(In.Coefficient) + T::Times + F(ShiftWorkCapPoints),
                           ShiftWorkCapRate),
                   Steps.ShiftWorkCap);
-    Add(T::ShiftWorkAllowanceCaption, Shift);
+    Add(Caption(&D::ShiftWorkAllowance), Shift);
   }
-  if (R.HardshipAllowance > 0) OfBase(T::HardshipAllowanceCaption, In.HardshipPercent, R.HardshipAllowance);
+  if (R.HardshipAllowance > 0) OfBase(&D::HardshipAllowance, In.HardshipPercent);
   if (R.OperationalZoneAllowance > 0) {
     if (In.OperationalZoneWideBase)
-      Add(T::OperationalZoneAllowanceCaption,
-          Is(Percent(Grouped(Sum({{T::BasicSalaryCaption, R.BasicSalary},
-                                  {T::JobAllowanceCaption, R.JobAllowance},
-                                  {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                  {T::MinimumPayDifferenceCaption, R.MinimumPayDifference}})),
-                     In.OperationalZonePercent),
+      Add(Caption(&D::OperationalZoneAllowance),
+          Is(Percent(Grouped(Sum(DecreeSums::OperationalZoneWideBase)), In.OperationalZonePercent),
              R.OperationalZoneAllowance));
     else
-      OfBase(T::OperationalZoneAllowanceCaption, In.OperationalZonePercent, R.OperationalZoneAllowance);
+      OfBase(&D::OperationalZoneAllowance, In.OperationalZonePercent);
   }
-  if (R.DeprivedRegionAllowance > 0)
-    OfBase(T::DeprivedRegionAllowanceCaption, In.DeprivedRegionPercent, R.DeprivedRegionAllowance);
+  if (R.DeprivedRegionAllowance > 0) OfBase(&D::DeprivedRegionAllowance, In.DeprivedRegionPercent);
   if (R.RadiationWorkAllowance > 0)
-    Add(T::RadiationWorkAllowanceCaption,
-        Is(Percent(Grouped(Sum({{T::JobAllowanceCaption, R.JobAllowance}, {T::BasicSalaryCaption, R.BasicSalary}})),
-                   In.RadiationPercent),
-           R.RadiationWorkAllowance));
-  if (R.AdjustmentAllowance > 0) Add(T::AdjustmentAllowanceCaption, T::FixedAmount + A(R.AdjustmentAllowance));
-  if (R.Article26Allowance > 0) OfBase(T::Article26AllowanceCaption, Article26Rate, R.Article26Allowance);
-  if (R.BorderDeprivationAllowance > 0)
-    OfBase(T::BorderDeprivationAllowanceCaption, BorderDeprivationRate, R.BorderDeprivationAllowance);
+    Add(Caption(&D::RadiationWorkAllowance),
+        Is(Percent(Grouped(Sum(DecreeSums::RadiationBase)), In.RadiationPercent), R.RadiationWorkAllowance));
+  if (R.AdjustmentAllowance > 0) Add(Caption(&D::AdjustmentAllowance), T::FixedAmount + A(R.AdjustmentAllowance));
+  if (R.Article26Allowance > 0) OfBase(&D::Article26Allowance, Article26Rate);
+  if (R.BorderDeprivationAllowance > 0) OfBase(&D::BorderDeprivationAllowance, BorderDeprivationRate);
 }
 
 // Base, job, attraction, special and total of one group's package, as steps.
 std::string TExplainer::Package(const GroupPackageValues& P, const L& Group) const {
   const L Index = Trunc(Group);
-  const std::string Base = A(P.Base), Job = A(P.Job), Attraction = A(P.Attraction);
   return Is(T::PackageBase + F(G[static_cast<std::size_t>(Index) - 1]) + T::Times + T::CoefficientName + " " +
                 F(In.Coefficient),
             P.Base) +
-         T::StepSeparator + Is(Percent(Name(T::JobAllowanceCaption) + " " + Base, In.JobPercent), P.Job) +
          T::StepSeparator +
-         Is(Percent(Name(T::AttractionAllowanceCaption) + " " + Grouped(Base + T::Plus + Job), In.AttractionPercent),
+         Is(Percent(WithoutColon(Caption(&D::JobAllowance)) + " " + A(P.Base), In.JobPercent), P.Job) +
+         T::StepSeparator +
+         Is(Percent(WithoutColon(Caption(&D::AttractionAllowance)) + " " +
+                        Grouped(PackageSum(P, DecreeSums::PackageFirstSubtotal)),
+                    In.AttractionPercent),
             P.Attraction) +
          T::StepSeparator +
-         Is(Percent(Name(T::SpecialAllowanceCaption) + " " + Grouped(Base + T::Plus + Attraction + T::Plus + Job),
+         Is(Percent(WithoutColon(Caption(&D::SpecialAllowance)) + " " +
+                        Grouped(PackageSum(P, DecreeSums::PackageSecondSubtotal)),
                     In.SpecialPercent),
             P.Special) +
-         T::StepSeparator +
-         Is(T::PackageTotal + A(P.Special) + T::Plus + Base + T::Plus + Attraction + T::Plus + Job, P.Total);
+         T::StepSeparator + Is(T::PackageTotal + PackageSum(P, DecreeSums::PackageTotal), P.Total);
 }
 
 void TExplainer::Packages() {
@@ -259,85 +244,42 @@ void TExplainer::Packages() {
   const std::string FullCaption = T::PackageCaption + F(Full) + T::CaptionEnd;
   Add(ReducedCaption.c_str(), Package(Steps.ReducedPackage, Reduced));
   Add(FullCaption.c_str(), Package(Steps.FullPackage, Full));
-  Add(T::IncentiveGroupsDifferenceCaption,
+  Add(Caption(&D::IncentiveGroupsDifference),
       Clamped(T::PackageTotalOfGroup + F(Full) + T::ThatIs + A(Steps.FullPackage.Total) + T::Minus +
                   T::PackageTotalOfGroup + F(Reduced) + T::ThatIs + A(Steps.ReducedPackage.Total),
               Steps.IncentiveGroupsDifferenceBeforeClamp, R.IncentiveGroupsDifference));
 }
 
 void TExplainer::Closing() {
-  const bool TopUp = R.SeniorityMinimumDifference > 0;
-  const char* ItemsCaption = TopUp ? T::ItemsSumCaption : T::ItemsTotalCaption;
-  // In the order of the sum.
-  Add(ItemsCaption,
-      Is(SumOfNonZero({{T::BaseSalaryCaption, R.BaseSalary},
-                       {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                       {T::JobAllowanceCaption, R.JobAllowance},
-                       {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                       {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                       {T::SpecialAllowanceCaption, R.SpecialAllowance},
-                       {T::ParticularAllowanceCaption, R.ParticularAllowance},
-                       {T::Note12AdjustmentCaption, R.Note12Adjustment},
-                       {T::LivingFacilitiesDeprivationCaption, R.LivingFacilitiesDeprivation},
-                       {T::FamilyAllowanceCaption, R.FamilyAllowance},
-                       {T::ChildAllowanceCaption, R.ChildAllowance},
-                       {T::IncentiveGroupsDifferenceCaption, R.IncentiveGroupsDifference},
-                       {T::SalaryRepairCaption, R.SalaryRepair},
-                       {T::VeteranAllowanceCaption, R.VeteranAllowance},
-                       {T::ClauseBItem3AllowanceCaption, R.ClauseBItem3Allowance},
-                       {T::BadClimateAllowanceCaption, R.BadClimateAllowance},
-                       {T::ShiftWorkAllowanceCaption, R.ShiftWorkAllowance},
-                       {T::HardshipAllowanceCaption, R.HardshipAllowance},
-                       {T::OperationalZoneAllowanceCaption, R.OperationalZoneAllowance},
-                       {T::DeprivedRegionAllowanceCaption, R.DeprivedRegionAllowance},
-                       {T::RadiationWorkAllowanceCaption, R.RadiationWorkAllowance},
-                       {T::AdjustmentAllowanceCaption, R.AdjustmentAllowance},
-                       {T::Article26AllowanceCaption, R.Article26Allowance},
-                       {T::BorderDeprivationAllowanceCaption, R.BorderDeprivationAllowance}}),
-         R.ItemsTotal));
+  const ReportedTotals Totals = TotalsWithTopUp(R);
+  const char* ItemsCaption = Totals.TopUp ? T::ItemsSumCaption : Caption(&D::ItemsTotal);
+  Add(ItemsCaption, Is(Sum(DecreeSums::ItemsTotal), R.ItemsTotal));
   const std::string Items = Of(ItemsCaption, R.ItemsTotal);
-  const std::string TopUpTerm = Of(T::SeniorityMinimumDifferenceCaption, R.SeniorityMinimumDifference);
-  if (TopUp) {
-    Add(T::SeniorityMinimumDifferenceCaption,
+  const std::string TopUpTerm = Of(Caption(&D::SeniorityMinimumDifference), R.SeniorityMinimumDifference);
+  if (Totals.TopUp) {
+    Add(Caption(&D::SeniorityMinimumDifference),
         Is(Of(T::MinimumSalaryAndBenefitsName, In.MinimumSalaryAndBenefits) + T::Minus + Items,
            R.SeniorityMinimumDifference));
-    Add(T::TotalWithoutHousingCaption, Is(Items + T::Plus + TopUpTerm, L(R.ItemsTotal) + R.SeniorityMinimumDifference));
+    Add(T::TotalWithoutHousingCaption, Is(Items + T::Plus + TopUpTerm, Totals.WithoutHousing));
   }
 
   if (R.HousingAllowance > 0) {
     // Social security also insures the deprivation and bad climate allowances.
     const bool SocialSecurity = In.InsuranceType == 0;
-    std::vector<Term> Housing = {{T::BaseSalaryCaption, R.BaseSalary},
-                                 {T::SeniorityIncreaseCaption, R.SeniorityIncrease},
-                                 {T::JobAllowanceCaption, R.JobAllowance},
-                                 {T::MinimumPayDifferenceCaption, R.MinimumPayDifference},
-                                 {T::AttractionAllowanceCaption, R.AttractionAllowance},
-                                 {T::SpecialAllowanceCaption, R.SpecialAllowance},
-                                 {T::ParticularAllowanceCaption, R.ParticularAllowance},
-                                 {T::Note12AdjustmentCaption, R.Note12Adjustment}};
-    if (SocialSecurity) Housing.push_back({T::LivingFacilitiesDeprivationCaption, R.LivingFacilitiesDeprivation});
-    Housing.insert(Housing.end(), {{T::IncentiveGroupsDifferenceCaption, R.IncentiveGroupsDifference},
-                                   {T::SalaryRepairCaption, R.SalaryRepair},
-                                   {T::VeteranAllowanceCaption, R.VeteranAllowance}});
-    if (SocialSecurity) Housing.push_back({T::BadClimateAllowanceCaption, R.BadClimateAllowance});
-    Housing.insert(Housing.end(), {{T::ShiftWorkAllowanceCaption, R.ShiftWorkAllowance},
-                                   {T::HardshipAllowanceCaption, R.HardshipAllowance},
-                                   {T::OperationalZoneAllowanceCaption, R.OperationalZoneAllowance},
-                                   {T::DeprivedRegionAllowanceCaption, R.DeprivedRegionAllowance},
-                                   {T::RadiationWorkAllowanceCaption, R.RadiationWorkAllowance},
-                                   {T::AdjustmentAllowanceCaption, R.AdjustmentAllowance},
-                                   {T::Article26AllowanceCaption, R.Article26Allowance},
-                                   {T::BorderDeprivationAllowanceCaption, R.BorderDeprivationAllowance}});
-    if (In.ClauseBItem3InHousing) Housing.push_back({T::ClauseBItem3AllowanceCaption, R.ClauseBItem3Allowance});
-    Housing.push_back({T::SeniorityMinimumDifferenceCaption, R.SeniorityMinimumDifference});
+    std::vector<Term> Housing =
+        SocialSecurity ? TermsOf(DecreeSums::HousingBaseSocialSecurity) : TermsOf(DecreeSums::HousingBaseRetirement);
+    if (In.ClauseBItem3InHousing)
+      Housing.push_back({Caption(&D::ClauseBItem3Allowance), R.ClauseBItem3Allowance, true});
+    Housing.push_back({Caption(&D::SeniorityMinimumDifference), R.SeniorityMinimumDifference, true});
     Add(SocialSecurity ? T::HousingBaseSocialSecurityCaption : T::HousingBaseRetirementCaption,
-        Is(SumOfNonZero(Housing), R.HousingBase));
-    Add(T::HousingAllowanceCaption, Is(Percent(Of(T::HousingBaseName, R.HousingBase), HousingRate), R.HousingAllowance));
+        Is(Sum(Housing), R.HousingBase));
+    Add(Caption(&D::HousingAllowance),
+        Is(Percent(Of(T::HousingBaseName, R.HousingBase), HousingRate), R.HousingAllowance));
   }
 
-  std::string Grand = Items + T::Plus + Of(T::HousingAllowanceCaption, R.HousingAllowance);
-  if (TopUp) Grand += T::Plus + TopUpTerm;
-  Add(T::GrandTotalCaption, Is(Grand, TopUp ? L(R.GrandTotal) + R.SeniorityMinimumDifference : L(R.GrandTotal)));
+  std::string Grand = Items + T::Plus + Of(Caption(&D::HousingAllowance), R.HousingAllowance);
+  if (Totals.TopUp) Grand += T::Plus + TopUpTerm;
+  Add(Caption(&D::GrandTotal), Is(Grand, Totals.WithHousing));
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "NumberFormat.h"
+#include "decree/DecreeCompute.h"
+#include "decree/NumberFormat.h"
 
 // In report order: the base salary, seniority increase and basic salary of
 // the opening line; every item the report lists, and the minimum pay and

@@ -1,116 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
-#include "DecreeCompute.h"
-#include "DecreeTexts.h"
-
-namespace {
-
-struct RequiredCheck {
-  PanelControl Control;  // checked and focused
-  const char* Message;
-};
-
-// Check order differs from conversion order; both are fixed.
-constexpr RequiredCheck RequiredChecks[] = {
-    {PanelControl::Edit1, DecreeTexts::MissingCoefficient},
-    {PanelControl::Edit2, DecreeTexts::MissingDeclaredMinimumSalary},
-    {PanelControl::Edit3, DecreeTexts::MissingEffectiveMinimumSalary},
-    {PanelControl::Edit26, DecreeTexts::MissingMinimumSalaryAndBenefits},
-    {PanelControl::Edit4, DecreeTexts::MissingFamilyAllowanceRate},
-    {PanelControl::Edit5, DecreeTexts::MissingChildAllowanceRate},
-    {PanelControl::Edit6, DecreeTexts::MissingEmployeeGroup},
-    {PanelControl::Edit8, DecreeTexts::MissingPreviousBaseSalary},
-    {PanelControl::Edit9, DecreeTexts::MissingPreviousSeniorityIncrease},
-    {PanelControl::Edit10, DecreeTexts::MissingSeniorityIncreasePercent},
-    {PanelControl::ComboBox1, DecreeTexts::MissingInsuranceType},
-    {PanelControl::Edit13, DecreeTexts::MissingJobPercent},
-    {PanelControl::Edit14, DecreeTexts::MissingAttractionPercent},
-};
-
-enum class WhenEmpty {
-  Refused,     // required: cannot be empty after the checks
-  ZeroKept,    // optional, 0, the edit box left empty
-  ZeroWritten  // optional, 0, "0" written into the edit box
-};
-
-struct NumericField {
-  PanelControl Edit;
-  double DecreeInput::*Field;
-  WhenEmpty Empty;
-};
-
-constexpr NumericField NumericFields[] = {
-    {PanelControl::Edit1, &DecreeInput::Coefficient, WhenEmpty::Refused},
-    {PanelControl::Edit2, &DecreeInput::DeclaredMinimumSalary, WhenEmpty::Refused},
-    {PanelControl::Edit3, &DecreeInput::EffectiveMinimumSalary, WhenEmpty::Refused},
-    {PanelControl::Edit4, &DecreeInput::FamilyAllowanceRate, WhenEmpty::Refused},
-    {PanelControl::Edit5, &DecreeInput::ChildAllowanceRate, WhenEmpty::Refused},
-    {PanelControl::Edit6, &DecreeInput::EmployeeGroup, WhenEmpty::Refused},
-    {PanelControl::Edit26, &DecreeInput::MinimumSalaryAndBenefits, WhenEmpty::Refused},
-    {PanelControl::Edit18, &DecreeInput::ClauseBItem3Amount, WhenEmpty::ZeroKept},
-    {PanelControl::Edit7, &DecreeInput::IncentiveGroupCount, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit8, &DecreeInput::PreviousBaseSalary, WhenEmpty::Refused},
-    {PanelControl::Edit9, &DecreeInput::PreviousSeniorityIncrease, WhenEmpty::Refused},
-    {PanelControl::Edit10, &DecreeInput::SeniorityIncreasePercent, WhenEmpty::Refused},
-    {PanelControl::Edit11, &DecreeInput::ChildCount, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit12, &DecreeInput::Note12Difference, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit13, &DecreeInput::JobPercent, WhenEmpty::Refused},
-    {PanelControl::Edit14, &DecreeInput::AttractionPercent, WhenEmpty::Refused},
-    {PanelControl::Edit15, &DecreeInput::SpecialPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit16, &DecreeInput::ParticularPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit17, &DecreeInput::DeprivationPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit19, &DecreeInput::BadClimatePercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit20, &DecreeInput::ShiftWorkPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit21, &DecreeInput::HardshipPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit22, &DecreeInput::OperationalZonePercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit23, &DecreeInput::DeprivedRegionPercent, WhenEmpty::ZeroWritten},
-    {PanelControl::Edit24, &DecreeInput::RadiationPercent, WhenEmpty::ZeroWritten},
-};
-
-struct Flag {
-  PanelControl CheckBox;
-  bool DecreeInput::*Field;
-};
-
-constexpr Flag Flags[] = {
-    {PanelControl::CheckBox1, &DecreeInput::HeadOfHousehold},
-    {PanelControl::CheckBox2, &DecreeInput::VeteranEligible},
-    {PanelControl::CheckBox3, &DecreeInput::AdjustmentEligible},
-    {PanelControl::CheckBox4, &DecreeInput::Article26Eligible},
-    {PanelControl::CheckBox5, &DecreeInput::OperationalZoneWideBase},
-    {PanelControl::CheckBox6, &DecreeInput::ClauseBItem3InHousing},
-    {PanelControl::CheckBox8, &DecreeInput::BorderDeprivationEligible},
-};
-
-}  // namespace
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeTexts.h"
 
 std::optional<DecreeInput> ReadDecreeInput(DecreePanel& Panel, const NumberFormat& Format) {
-  for (const RequiredCheck& check : RequiredChecks) {
-    const bool missing = check.Control == PanelControl::ComboBox1
-                             ? Panel.ItemIndex() < 0
-                             : TrimControl(Panel.Text(check.Control)).empty();
-    if (missing) {
-      Panel.ShowMessage(check.Message);
-      Panel.SetFocus(check.Control);
+  for (const PanelControl Control : CheckOrder) {
+    const bool Missing = InputOf(Control).Kind == InputKind::Insurance ? Panel.ItemIndex() < 0
+                                                                       : TrimControl(Panel.Text(Control)).empty();
+    if (Missing) {
+      Panel.ShowMessage(InputOf(Control).MissingMessage);
+      Panel.SetFocus(Control);
       return std::nullopt;
     }
   }
 
-  DecreeInput input;
-  for (const NumericField& field : NumericFields) {
-    const std::string text = TrimControl(Panel.Text(field.Edit));
-    if (text.empty() && field.Empty != WhenEmpty::Refused) {
-      input.*field.Field = 0;
-      if (field.Empty == WhenEmpty::ZeroWritten) Panel.SetText(field.Edit, "0");
+  DecreeInput Input;
+  for (const PanelControl Control : ConversionOrder) {
+    const InputSpec& Field = InputOf(Control);
+    const std::string Text = TrimControl(Panel.Text(Control));
+    if (Text.empty() && Field.Empty != WhenEmpty::Refused) {
+      Input.*Field.Number = 0;
+      if (Field.Empty == WhenEmpty::ZeroWritten) Panel.SetText(Control, "0");
       continue;
     }
-    input.*field.Field = TextToFloat(text, Format);
+    Input.*Field.Number = TextToFloat(Text, Format);
   }
-  for (const Flag& flag : Flags) input.*flag.Field = Panel.Checked(flag.CheckBox);
+  for (const InputSpec& Field : Inputs)
+    if (Field.Flag) Input.*Field.Flag = Panel.Checked(Field.Control);
   // The checks have refused -1; the list offers only 0 and 1.
-  input.InsuranceType = Panel.ItemIndex() == 1 ? 1 : 0;
-  return input;
+  Input.InsuranceType = Panel.ItemIndex() == 1 ? 1 : 0;
+  return Input;
 }
 
 bool CheckGroupRange(const DecreeInput& Input, DecreePanel& Panel) {

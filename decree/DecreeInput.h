@@ -7,55 +7,51 @@
 #include <optional>
 #include <string>
 
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
+// The parsed inputs of one computation. Which control feeds which member, in
+// which order they are checked and converted: decree/DecreeCatalogue.h.
 struct DecreeInput {
   // Amounts in rials, percentages as plain numbers of percent.
-  double Coefficient = 0;               // Edit1, rials per group point
-  double DeclaredMinimumSalary = 0;     // Edit2
-  double EffectiveMinimumSalary = 0;    // Edit3
-  double FamilyAllowanceRate = 0;       // Edit4
-  double ChildAllowanceRate = 0;        // Edit5
-  double EmployeeGroup = 0;             // Edit6, incentive groups included
-  double MinimumSalaryAndBenefits = 0;  // Edit26
-  double ClauseBItem3Amount = 0;        // Edit18
-  double IncentiveGroupCount = 0;       // Edit7
-  double PreviousBaseSalary = 0;        // Edit8
-  double PreviousSeniorityIncrease = 0; // Edit9
-  double SeniorityIncreasePercent = 0;  // Edit10
-  double ChildCount = 0;                // Edit11
-  double Note12Difference = 0;          // Edit12
-  double JobPercent = 0;                // Edit13
-  double AttractionPercent = 0;         // Edit14
-  double SpecialPercent = 0;            // Edit15
-  double ParticularPercent = 0;         // Edit16
-  double DeprivationPercent = 0;        // Edit17
-  double BadClimatePercent = 0;         // Edit19
-  double ShiftWorkPercent = 0;          // Edit20
-  double HardshipPercent = 0;           // Edit21
-  double OperationalZonePercent = 0;    // Edit22
-  double DeprivedRegionPercent = 0;     // Edit23
-  double RadiationPercent = 0;          // Edit24
+  double Coefficient = 0;  // rials per group point
+  double DeclaredMinimumSalary = 0;
+  double EffectiveMinimumSalary = 0;
+  double FamilyAllowanceRate = 0;
+  double ChildAllowanceRate = 0;
+  double EmployeeGroup = 0;  // incentive groups included
+  double MinimumSalaryAndBenefits = 0;
+  double ClauseBItem3Amount = 0;
+  double IncentiveGroupCount = 0;
+  double PreviousBaseSalary = 0;
+  double PreviousSeniorityIncrease = 0;
+  double SeniorityIncreasePercent = 0;
+  double ChildCount = 0;
+  double Note12Difference = 0;
+  double JobPercent = 0;
+  double AttractionPercent = 0;
+  double SpecialPercent = 0;
+  double ParticularPercent = 0;
+  double DeprivationPercent = 0;
+  double BadClimatePercent = 0;
+  double ShiftWorkPercent = 0;
+  double HardshipPercent = 0;
+  double OperationalZonePercent = 0;
+  double DeprivedRegionPercent = 0;
+  double RadiationPercent = 0;
 
-  bool HeadOfHousehold = false;            // CheckBox1
-  bool VeteranEligible = false;            // CheckBox2
-  bool AdjustmentEligible = false;         // CheckBox3
-  bool Article26Eligible = false;          // CheckBox4
-  bool OperationalZoneWideBase = false;    // CheckBox5
-  bool ClauseBItem3InHousing = false;      // CheckBox6
-  bool BorderDeprivationEligible = false;  // CheckBox8
+  bool HeadOfHousehold = false;
+  bool VeteranEligible = false;
+  bool AdjustmentEligible = false;
+  bool Article26Eligible = false;
+  bool OperationalZoneWideBase = false;
+  bool ClauseBItem3InHousing = false;
+  bool BorderDeprivationEligible = false;
 
-  int InsuranceType = 0;  // ComboBox1: 0 social security, 1 retirement organisation
+  int InsuranceType = 0;  // 0 social security, 1 retirement organisation
 };
 
-// The controls the decree reads, by their names on the input panel.
-enum class PanelControl {
-  Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit10,
-  Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18, Edit19,
-  Edit20, Edit21, Edit22, Edit23, Edit24, Edit25, Edit26,
-  ComboBox1,
-  CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox8,
-};
+// A control of the input panel; decree/DecreeCatalogue.h names them.
+enum class PanelControl;
 
 // What the decree needs of the input panel. Texts are UTF-8.
 class DecreePanel {

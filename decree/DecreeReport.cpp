@@ -1,44 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DecreeReport.h"
+#include "decree/DecreeReport.h"
 
 #include <cmath>
 
-#include "DecreeTexts.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeTexts.h"
 
 namespace {
-
-using L = Extended;
-
-struct ReportItem {
-  const char* Caption;
-  double DecreeResult::*Amount;
-  bool Always;  // otherwise listed only when strictly positive
-};
-
-const ReportItem ReportItems[] = {
-    {DecreeTexts::JobAllowanceCaption, &DecreeResult::JobAllowance, true},
-    {DecreeTexts::AttractionAllowanceCaption, &DecreeResult::AttractionAllowance, true},
-    {DecreeTexts::MinimumPayDifferenceCaption, &DecreeResult::MinimumPayDifference, false},
-    {DecreeTexts::SpecialAllowanceCaption, &DecreeResult::SpecialAllowance, false},
-    {DecreeTexts::ParticularAllowanceCaption, &DecreeResult::ParticularAllowance, false},
-    {DecreeTexts::IncentiveGroupsDifferenceCaption, &DecreeResult::IncentiveGroupsDifference, false},
-    {DecreeTexts::SalaryRepairCaption, &DecreeResult::SalaryRepair, false},
-    {DecreeTexts::LivingFacilitiesDeprivationCaption, &DecreeResult::LivingFacilitiesDeprivation, false},
-    {DecreeTexts::FamilyAllowanceCaption, &DecreeResult::FamilyAllowance, false},
-    {DecreeTexts::ChildAllowanceCaption, &DecreeResult::ChildAllowance, false},
-    {DecreeTexts::Note12AdjustmentCaption, &DecreeResult::Note12Adjustment, false},
-    {DecreeTexts::ClauseBItem3AllowanceCaption, &DecreeResult::ClauseBItem3Allowance, false},
-    {DecreeTexts::VeteranAllowanceCaption, &DecreeResult::VeteranAllowance, false},
-    {DecreeTexts::BadClimateAllowanceCaption, &DecreeResult::BadClimateAllowance, false},
-    {DecreeTexts::ShiftWorkAllowanceCaption, &DecreeResult::ShiftWorkAllowance, false},
-    {DecreeTexts::HardshipAllowanceCaption, &DecreeResult::HardshipAllowance, false},
-    {DecreeTexts::OperationalZoneAllowanceCaption, &DecreeResult::OperationalZoneAllowance, false},
-    {DecreeTexts::DeprivedRegionAllowanceCaption, &DecreeResult::DeprivedRegionAllowance, false},
-    {DecreeTexts::RadiationWorkAllowanceCaption, &DecreeResult::RadiationWorkAllowance, false},
-    {DecreeTexts::AdjustmentAllowanceCaption, &DecreeResult::AdjustmentAllowance, false},
-    {DecreeTexts::Article26AllowanceCaption, &DecreeResult::Article26Allowance, false},
-    {DecreeTexts::BorderDeprivationAllowanceCaption, &DecreeResult::BorderDeprivationAllowance, false},
-};
 
 // Whole units of |Value| < 1e18, halves up, as decimal digits without leading zeros.
 std::string RoundedMagnitude(const Extended& Value) {
@@ -74,30 +42,29 @@ std::string FormatAmount(const Extended& Amount, const NumberFormat& Format) {
 }
 
 std::vector<std::string> BuildDecreeReport(const DecreeResult& R, const NumberFormat& Format) {
-  const auto A = [&](const L& Amount) { return FormatAmount(Amount, Format); };
+  const auto A = [&](const Extended& Amount) { return FormatAmount(Amount, Format); };
+  const auto Line = [&](double DecreeResult::*Value) { return ValueOf(Value).ReportCaption + A(R.*Value); };
   std::vector<std::string> lines;
   lines.emplace_back(DecreeTexts::BlankLine);
-  lines.push_back(DecreeTexts::BaseSalaryCaption + A(R.BaseSalary) + DecreeTexts::SeniorityIncreaseCaption +
-                  A(R.SeniorityIncrease) + DecreeTexts::BasicSalaryCaption + A(R.BasicSalary));
+  lines.push_back(Line(&DecreeResult::BaseSalary) + Line(&DecreeResult::SeniorityIncrease) +
+                  Line(&DecreeResult::BasicSalary));
   lines.emplace_back(DecreeTexts::RuleLine);
-  for (const ReportItem& item : ReportItems) {
-    const double amount = R.*item.Amount;
-    if (item.Always || amount > 0) lines.push_back(item.Caption + A(amount));
+  for (const ValueSpec* item : ItemLines) {
+    const double amount = R.*item->Member;
+    if (item->Listed == Listing::Always || amount > 0) lines.push_back(item->ReportCaption + A(amount));
   }
   lines.emplace_back(DecreeTexts::RuleLine);
 
-  // The top-up is added at extended precision, not rounded before formatting.
-  const bool topUp = R.SeniorityMinimumDifference > 0;
-  if (topUp) {
+  const ReportedTotals totals = TotalsWithTopUp(R);
+  if (totals.TopUp) {
     lines.push_back(DecreeTexts::ItemsSumCaption + A(R.ItemsTotal));
-    lines.push_back(DecreeTexts::SeniorityMinimumDifferenceCaption + A(R.SeniorityMinimumDifference));
-    lines.push_back(DecreeTexts::TotalWithoutHousingCaption + A(L(R.ItemsTotal) + R.SeniorityMinimumDifference));
+    lines.push_back(Line(&DecreeResult::SeniorityMinimumDifference));
+    lines.push_back(DecreeTexts::TotalWithoutHousingCaption + A(totals.WithoutHousing));
   } else {
-    lines.push_back(DecreeTexts::ItemsTotalCaption + A(R.ItemsTotal));
+    lines.push_back(Line(&DecreeResult::ItemsTotal));
   }
   lines.emplace_back(DecreeTexts::BlankLine);
-  if (R.HousingAllowance > 0) lines.push_back(DecreeTexts::HousingAllowanceCaption + A(R.HousingAllowance));
-  const L grandTotal = topUp ? L(R.GrandTotal) + R.SeniorityMinimumDifference : L(R.GrandTotal);
-  lines.push_back(DecreeTexts::GrandTotalCaption + A(grandTotal));
+  if (R.HousingAllowance > 0) lines.push_back(Line(&DecreeResult::HousingAllowance));
+  lines.push_back(ValueOf(&DecreeResult::GrandTotal).ReportCaption + A(totals.WithHousing));
   return lines;
 }

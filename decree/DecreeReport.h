@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "NumberFormat.h"
+#include "decree/DecreeCompute.h"
+#include "decree/NumberFormat.h"
 
 // One amount with the pattern "#,##0": halves away from zero, decided on the
 // 18-significant-digit expansion; magnitudes from 1e18 in the general form

@@ -1,61 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every Persian text of the decree, in one UTF-8 file.
+// The decree's Persian texts, UTF-8, apart from the captions and messages of
+// its inputs and values, which are the catalogue's (decree/DecreeCatalogue.h).
 #pragma once
 
 namespace DecreeTexts {
-
-// Required-field checks, in check order.
-inline constexpr const char* MissingCoefficient = "ضریب اعلامی برای سال جدید را وارد کنید";
-inline constexpr const char* MissingDeclaredMinimumSalary = "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingEffectiveMinimumSalary = "مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingMinimumSalaryAndBenefits = "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingFamilyAllowanceRate = "مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingChildAllowanceRate = "مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید";
-inline constexpr const char* MissingEmployeeGroup = "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید";
-inline constexpr const char* MissingPreviousBaseSalary = "مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید";
-inline constexpr const char* MissingPreviousSeniorityIncrease = "مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید";
-inline constexpr const char* MissingSeniorityIncreasePercent = "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید";
-inline constexpr const char* MissingInsuranceType = "نوع بیمه مستخدم را انتخاب کنید";
-inline constexpr const char* MissingJobPercent = "درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید";
-inline constexpr const char* MissingAttractionPercent = "درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید";
 
 // Group range.
 inline constexpr const char* GroupOutOfRange = "گروه مستخدم باید عددی از 1 تا 20 باشد";
 inline constexpr const char* IncentiveGroupsTooMany = "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد";
 
-// Report.
+// Report: the lines that are not a value's caption.
 inline constexpr const char* BlankLine = "     ";
 inline constexpr const char* RuleLine = "     ------------------------------------";
-inline constexpr const char* BaseSalaryCaption = "     حقوق مبنا: ";
-inline constexpr const char* SeniorityIncreaseCaption = "     افزایش سنواتی: ";
-inline constexpr const char* BasicSalaryCaption = "     حقوق پایه: ";
-inline constexpr const char* JobAllowanceCaption = "     فوق العاده شغل: ";
-inline constexpr const char* AttractionAllowanceCaption = "     فوق العاده جذب: ";
-inline constexpr const char* MinimumPayDifferenceCaption = "     تفاوت حداقل دریافتی: ";
-inline constexpr const char* SpecialAllowanceCaption = "     فوق العاده ویژه: ";
-inline constexpr const char* ParticularAllowanceCaption = "     فوق العاده خاص: ";
-inline constexpr const char* IncentiveGroupsDifferenceCaption = "     تفاوت ناشی از گروه های تشویقی: ";
-inline constexpr const char* SalaryRepairCaption = "     ترمیم حقوق: ";
-inline constexpr const char* LivingFacilitiesDeprivationCaption = "     محرومیت از تسهیلات زندگی: ";
-inline constexpr const char* FamilyAllowanceCaption = "     حق عائله مندی: ";
-inline constexpr const char* ChildAllowanceCaption = "     حق اولاد: ";
-inline constexpr const char* Note12AdjustmentCaption = "     تفاوت تطبیق موضوع جز 1+بند ی تبصره 12: ";
-inline constexpr const char* ClauseBItem3AllowanceCaption = "     فوق العاده خاص جز 3 بند ب: ";
-inline constexpr const char* VeteranAllowanceCaption = "     فوق العاده ایثارگری: ";
-inline constexpr const char* BadClimateAllowanceCaption = "     فوق العاده بدی آب و هوا: ";
-inline constexpr const char* ShiftWorkAllowanceCaption = "     فوق العاده نوبت کاری: ";
-inline constexpr const char* HardshipAllowanceCaption = "     فوق العاده سختی کار: ";
-inline constexpr const char* OperationalZoneAllowanceCaption = "     فوق العاده مناطق عملیاتی: ";
-inline constexpr const char* DeprivedRegionAllowanceCaption = "     فوق العاده منطقه محروم: ";
-inline constexpr const char* RadiationWorkAllowanceCaption = "     فوق العاده کار بااشعه: ";
-inline constexpr const char* AdjustmentAllowanceCaption = "     فوق العاده تعدیل: ";
-inline constexpr const char* Article26AllowanceCaption = "     ماده 26: ";
-inline constexpr const char* BorderDeprivationAllowanceCaption = "     فوق العاده محرومیت از تسهیلات زندگی2 (مناطق مرزی): ";
-inline constexpr const char* ItemsTotalCaption = "     جمع حکم (بدون حق مسکن): ";
-inline constexpr const char* HousingAllowanceCaption = "     حق مسکن: ";
-inline constexpr const char* GrandTotalCaption = "     جمع کل حکم (با حق مسکن): ";
+// With a top-up, the items total and the total with it.
 inline constexpr const char* ItemsSumCaption = "     مجموع آیتم های حکم (بدون حق مسکن): ";
-inline constexpr const char* SeniorityMinimumDifferenceCaption = "     مابه التفاوت سنواتی حداقل حکم: ";
 inline constexpr const char* TotalWithoutHousingCaption = "     جمع کل حکم (بدون حق مسکن): ";
 
 // Derivation of the report's items. Item names inside formulas are the report

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,11 @@ int CodePointCount(const std::string& Text) {
   int count = 0;
   for (std::size_t i = 0; i < Text.size();) {
     const auto lead = static_cast<unsigned char>(Text[i]);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     if (length == 0 || i + length > Text.size()) return -1;
     for (std::size_t k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(Text[i + k]) & 0xC0) != 0x80) return -1;
@@ -39,13 +42,6 @@ NumberFormat NumberFormatFromSettings(const std::optional<std::string>& Decimal,
     if (count == 0 || count == 1) format.ThousandSeparator = *Thousand;
   }
   return format;
-}
-
-std::string TrimControl(const std::string& Text) {
-  std::size_t first = 0, last = Text.size();
-  while (first < last && static_cast<unsigned char>(Text[first]) <= 0x20) ++first;
-  while (last > first && static_cast<unsigned char>(Text[last - 1]) <= 0x20) --last;
-  return Text.substr(first, last - first);
 }
 
 double Store(const Extended& Value) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "decree/Extended.h"
+#include "storage/Text.h"  // TrimControl, the trimming of every field
 
 // An error a handler cannot continue past; what() is the exact text the user
 // reads (before the full-stop rule of ErrorMessageText).
@@ -27,9 +28,6 @@ struct NumberFormat {
 // is used, anything else falls back to a point.
 NumberFormat NumberFormatFromSettings(const std::optional<std::string>& Decimal,
                                       const std::optional<std::string>& Thousand);
-
-// Removes the characters U+0000..U+0020 from both ends.
-std::string TrimControl(const std::string& Text);
 
 // The strict conversion of a trimmed text: optional sign, ASCII digits with at
 // most one decimal separator among them, optional exponent (E/e, sign,

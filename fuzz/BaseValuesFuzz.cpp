@@ -13,17 +13,16 @@
 // exactly the 16 MiB the loader reads, 0xFF to one byte more), then the file's
 // bytes. The same
 // bytes split at LF give the eight texts to save.
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-#include "BaseValues.h"
-#include "FuzzCheck.h"
+#include "fuzz/FuzzCheck.h"
+#include "storage/BaseValues.h"
 
 namespace {
 
@@ -149,9 +148,7 @@ struct DecodedText {
 
 DecodedText Decode(const std::string& Bytes) {
   DecodedText out;
-  const auto starts = [&](const char* Mark, std::size_t Length) {
-    return Bytes.compare(0, Length, Mark, Length) == 0;
-  };
+  const auto starts = [&](const char* Mark, std::size_t Length) { return Bytes.compare(0, Length, Mark, Length) == 0; };
   if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
     const bool big = Bytes[0] == '\xFE';
     const auto unit = [&](std::size_t k) {
@@ -162,10 +159,8 @@ DecodedText Decode(const std::string& Bytes) {
     const std::size_t units = (Bytes.size() - 2) / 2;
     for (std::size_t k = 0; k < units; ++k) {
       const unsigned long code = static_cast<unsigned long>(unit(k));
-      if (code >= 0xD800 && code <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 &&
-          unit(k + 1) <= 0xDFFF) {
-        AppendUtf8(out.Text,
-                   0x10000 + ((code - 0xD800) << 10) + (static_cast<unsigned long>(unit(k + 1)) - 0xDC00));
+      if (code >= 0xD800 && code <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
+        AppendUtf8(out.Text, 0x10000 + ((code - 0xD800) << 10) + (static_cast<unsigned long>(unit(k + 1)) - 0xDC00));
         ++k;
       } else if (code >= 0xD800 && code <= 0xDFFF) {
         out.Text += '?';  // a stand-in; only CR, LF and NUL must be exact here
@@ -218,11 +213,9 @@ void CheckLoad(const std::string& Bytes) {
   for (std::size_t k = 0; k < 8; ++k) {
     const std::string& line = (*loaded)[k];
     Require(WellFormedUtf8(line), "a loaded line is not well-formed UTF-8", [&] { return Printable(line); });
-    Require(line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos,
-            "a loaded line holds a break or NUL");
+    Require(line.find_first_of(std::string("\r\n\0", 3)) == std::string::npos, "a loaded line holds a break or NUL");
     if (decoded.Well)
-      Require(line == lines[k], "a loaded line differs",
-              [&] { return Printable(line) + " / " + Printable(lines[k]); });
+      Require(line == lines[k], "a loaded line differs", [&] { return Printable(line) + " / " + Printable(lines[k]); });
   }
 }
 

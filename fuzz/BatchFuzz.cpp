@@ -8,24 +8,26 @@
 // column or an input column.
 //
 // Input: one byte choosing the decimal separator (bits 0-1), the thousands
-// separator (bits 2-3), whether base values fill empty fields (bit 4) and
-// whether the derivation is made (bit 5), then the file's bytes.
+// separator (bits 2-3), whether base values fill empty fields (bit 4),
+// whether the derivation is made (bit 5) and the encoding asked for (bits
+// 6-7: none, UTF-8, UTF-16, Windows-1256), then the file's bytes.
 #include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "Columns.h"
-#include "CsvReader.h"
-#include "FuzzCheck.h"
-#include "Pipeline.h"
+#include "batch/BatchTexts.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "batch/Pipeline.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
 const char* const DecimalSeparators[] = {".", ",", "\u066B", "."};
 const char* const ThousandSeparators[] = {",", "", "\u066C", "."};
+const CsvEncoding Encodings[] = {CsvEncoding::Auto, CsvEncoding::Utf8, CsvEncoding::Utf16, CsvEncoding::Windows1256};
 const BaseValues Base = {"3216", "55000000", "60000000", "5000000", "2000000", "", "1500", "70000000"};
 
 // Hands out 1 to 7 bytes per read, in a pattern taken from the data.
@@ -53,10 +55,10 @@ struct Outcome {
   char Delimiter = 0;
 };
 
-Outcome ReadAll(ByteSource& Source) {
+Outcome ReadAll(ByteSource& Source, CsvEncoding Encoding = CsvEncoding::Auto) {
   Outcome outcome;
   try {
-    CsvReader reader(Source);
+    CsvReader reader(Source, Encoding);
     outcome.Delimiter = reader.Delimiter();
     CsvRecord record;
     while (reader.Next(record)) outcome.Records.push_back(record);
@@ -73,6 +75,9 @@ bool KnownFileError(const std::string& Message) {
   for (const char* text : {BatchTexts::NulByte, BatchTexts::InvalidUtf8, BatchTexts::InvalidUtf16,
                            BatchTexts::UnclosedQuote, BatchTexts::MisplacedQuote})
     if (Message == text) return true;
+  for (const char* mark : {"UTF-8", "UTF-16"})
+    for (const char* given : {"utf-8", "utf-16", "windows-1256"})
+      if (Message == BatchTexts::Fill(BatchTexts::MarkContradictsEncoding, {mark, given})) return true;
   return Message == tooLong;
 }
 
@@ -111,10 +116,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::uint8_t options = Data[0];
   const std::string bytes(reinterpret_cast<const char*>(Data) + 1, Size - 1);
 
+  const CsvEncoding encoding = Encodings[options >> 6];
   MemorySource whole(bytes);
-  const Outcome read = ReadAll(whole);
+  const Outcome read = ReadAll(whole, encoding);
   SplitSource split(bytes);
-  const Outcome dripped = ReadAll(split);
+  const Outcome dripped = ReadAll(split, encoding);
   Require(read.Failed == dripped.Failed && read.Line == dripped.Line && read.Message == dripped.Message,
           "the outcome depends on how the bytes were read", [&] { return read.Message + " / " + dripped.Message; });
   Require(CellsOf(read.Records) == CellsOf(dripped.Records), "the records depend on how the bytes were read");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ExactNumber.h"
+#include "fuzz/ExactNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -197,8 +197,8 @@ constexpr long long ExponentLimit = 1000000000000000LL;  // far beyond any doubl
 std::optional<DecimalText> ParseDecimalText(const std::string& Text, const std::string& Separator) {
   const std::vector<Lexeme> lexemes = Lex(Text, Separator);
   // The exponent mark splits mantissa and exponent; a second one is refused below.
-  const auto mark = std::find_if(lexemes.begin(), lexemes.end(),
-                                 [](const Lexeme& l) { return l.Kind == Token::ExponentMark; });
+  const auto mark =
+      std::find_if(lexemes.begin(), lexemes.end(), [](const Lexeme& l) { return l.Kind == Token::ExponentMark; });
   const std::vector<Lexeme> mantissa(lexemes.begin(), mark);
   std::vector<Lexeme> exponent;
   const bool hasExponent = mark != lexemes.end();
@@ -440,8 +440,7 @@ std::string UnitsHalvesUp(const ExactDecimal& Value) {
 
 std::string ExactRoundedUnits(long double Value) { return UnitsHalvesUp(ExactExpansion(Value)); }
 
-std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands,
-                                  const std::string& Decimal) {
+std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands, const std::string& Decimal) {
   // Below a quarter both the exact value and its 18-digit expansion round to 0;
   // this spares the long expansions of tiny values.
   if (std::fabs(Amount) < 0.25L) return "0";

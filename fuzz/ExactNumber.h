@@ -78,8 +78,7 @@ ExactDecimal RoundToDigits(const ExactDecimal& Value, std::size_t Count, bool Ha
 // "#,##0" pattern below 10^18 (whole units decided on the expansion rounded to
 // 18 significant digits, halves away from zero), else the general form with
 // 15 digits (which is then always scientific).
-std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands,
-                                  const std::string& Decimal);
+std::string ReferenceFormatAmount(long double Amount, const std::string& Thousands, const std::string& Decimal);
 
 // The general number format of a finite value: its exact expansion rounded
 // once to Digits significant digits, halves away from zero; fixed notation for

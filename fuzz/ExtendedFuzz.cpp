@@ -23,10 +23,10 @@
 #include <cstring>
 #include <locale.h>
 
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
-#include "X87.h"
 #include "decree/PortableExtended.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/X87.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <cmath>
 #include <vector>
 
-#include "DecreeReport.h"
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
-#include "X87.h"
+#include "decree/DecreeReport.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/X87.h"
 
 namespace {
 
@@ -55,8 +55,7 @@ bool MatchesPattern(const std::string& Text, const std::string& Thousands, std::
     groups.push_back(rest);
   } else {
     std::size_t start = 0;
-    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos;
-         start = at + Thousands.size())
+    for (std::size_t at; (at = rest.find(Thousands, start)) != std::string::npos; start = at + Thousands.size())
       groups.push_back(rest.substr(start, at - start));
     groups.push_back(rest.substr(start));
   }

@@ -6,9 +6,9 @@
 // Input: one byte choosing the decimal separator, then the text.
 #include <cstring>
 
-#include "ExactNumber.h"
-#include "FuzzCheck.h"
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
+#include "fuzz/ExactNumber.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ void CheckConversion(const std::string& Text, const NumberFormat& Format) {
   const ReferenceConversion expected = ReferenceTextToDouble(Text, Format.DecimalSeparator);
   try {
     const double value = TextToFloat(Text, Format);
-    Require(expected.Outcome == ReferenceConversion::Value,
-            "a text outside the grammar or range was accepted", [&] { return Printable(Text); });
+    Require(expected.Outcome == ReferenceConversion::Value, "a text outside the grammar or range was accepted",
+            [&] { return Printable(Text); });
     Require(std::memcmp(&value, &expected.Number, sizeof value) == 0, "the value differs from the reference",
             [&] { return Printable(Text); });
   } catch (const DecreeError& e) {
@@ -34,8 +34,7 @@ void CheckConversion(const std::string& Text, const NumberFormat& Format) {
               [&] { return Printable(Text) + " -> " + message; });
       // what() is a C string: a NUL inside the text ends the message there.
       const std::string full = "'" + Text + "' is not a valid floating point value";
-      Require(message == full.substr(0, full.find('\0')), "wrong refusal message",
-              [&] { return Printable(message); });
+      Require(message == full.substr(0, full.find('\0')), "wrong refusal message", [&] { return Printable(message); });
     }
   }
 }
@@ -44,8 +43,7 @@ void CheckConversion(const std::string& Text, const NumberFormat& Format) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   ByteReader in(Data, Size);
-  const char* separator =
-      DecimalSeparators[in.Byte() % (sizeof DecimalSeparators / sizeof *DecimalSeparators)];
+  const char* separator = DecimalSeparators[in.Byte() % (sizeof DecimalSeparators / sizeof *DecimalSeparators)];
   const NumberFormat format = NumberFormatFromSettings(std::string(separator), std::string(","));
   Require(format.DecimalSeparator == separator, "a one-character separator was not taken");
   const std::string raw = in.Rest();

@@ -222,8 +222,7 @@ def base_values_seeds():
 
 
 # water_effect: a seed byte for the random draws, then operations: an opcode
-# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping, 6 draw code) and
-# its arguments.
+# (0 SetSize, 1 Blob, 3 Render, 4 ClearWater, 5 SetDamping) and its arguments.
 def dim(value):
     specials = {0: 0xE1, 375: 0xE8, 237: 0xE0, 2 ** 31 - 1: 0xE7, -(2 ** 31): 0xE6}
     if -4 <= value < 36:
@@ -263,11 +262,6 @@ def damping(value):
 
 
 CLEAR = b"\x04"
-
-
-def draw_code(index):
-    """0 the plain code, then the vector codes the processor has (taken modulo their count)."""
-    return bytes([6, index])
 
 
 def every_row_busy(width, height, radius, drop):
@@ -317,13 +311,12 @@ def water_seeds():
          + b"".join(blob(x, y, 0, -(2 ** 31)) for y in range(1, 4) for x in range(4, 7)) + render() * 2),
         ("overflowing-sums", seed + set_size(5, 5) + blob(2, 2, 2, 2 ** 31 - 1) + blob(0, 4, 1, -(2 ** 31))
          + blob(4, 0, 0, 300000000) + render() * 4),
-        # Every row busy, drawn by each code in turn, on unpadded bitmaps (the
-        # source then ends with its last pixel) and padded ones.
+        # Every row busy, on unpadded bitmaps (the source then ends with its
+        # last pixel) and padded ones.
         ("whole-grid-busy", seed + set_size(64, 48) + every_row_busy(64, 48, 3, 400) + render() * 2
          + every_row_busy(64, 48, 1, 250) + render(shape=0x10) * 2),
-        ("whole-grid-busy-each-code", seed + set_size(40, 30) + every_row_busy(40, 30, 2, 300)
-         + draw_code(0) + render() + draw_code(1) + render() + draw_code(2) + render()
-         + every_row_busy(40, 30, 2, -300) + draw_code(1) + render(shape=0x30) + draw_code(2) + render()),
+        ("whole-grid-busy-both-signs", seed + set_size(40, 30) + every_row_busy(40, 30, 2, 300) + render() * 3
+         + every_row_busy(40, 30, 2, -300) + render(shape=0x30) + render()),
     ]
 
 
@@ -453,6 +446,119 @@ def extended_seeds():
     ]
 
 
+# workbook: an option byte (bit 0 ODS, bit 1 a whole archive as it is, bit 2
+# parts stored, bit 3 a decimal comma), then parts separated by "\n#--#\n":
+# for XLSX the sheet, shared strings, styles, workbook, its relationships,
+# the package relationships, content types; for ODS content.xml, the
+# manifest, the mimetype. A part missing from the end is the harness's
+# default; "-" leaves it out.
+WORKBOOK_SEPARATOR = "\n#--#\n"
+XLSX_MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+ODS_CONTENT = ('<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
+               'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
+               'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
+               'xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0">'
+               '<office:body><office:spreadsheet>%s</office:spreadsheet></office:body></office:document-content>')
+
+
+def workbook_seed(options, *parts):
+    return options + WORKBOOK_SEPARATOR.join(parts)
+
+
+def xlsx_sheet(rows):
+    return f'<worksheet xmlns="{XLSX_MAIN}"><sheetData>{rows}</sheetData></worksheet>'
+
+
+def xlsx_row(number, cells):
+    out = f'<row r="{number}">'
+    for k, cell in enumerate(cells):
+        column = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"[k % 26] * (1 + k // 26) if k < 52 else "A"
+        if cell == "":
+            continue
+        try:
+            float(cell)
+            out += f'<c r="{column}{number}"><v>{cell}</v></c>'
+        except ValueError:
+            out += f'<c r="{column}{number}" t="inlineStr"><is><t>{cell}</t></is></c>'
+    return out + "</row>"
+
+
+def ods_table(name, rows):
+    return f'<table:table table:name="{name}">{rows}</table:table>'
+
+
+def ods_row(cells, repeat=1):
+    out = f'<table:table-row table:number-rows-repeated="{repeat}">'
+    for cell in cells:
+        if cell == "":
+            out += "<table:table-cell/>"
+        else:
+            out += f'<table:table-cell office:value-type="string"><text:p>{cell}</text:p></table:table-cell>'
+    return out + "</table:table-row>"
+
+
+def workbook_seeds():
+    xlsx, ods, raw = "\x00", "\x01", "\x02"
+    worked = xlsx_sheet(xlsx_row(1, ["id"] + BATCH_FIELDS) + xlsx_row(2, ["1001"] + BATCH_A) +
+                        xlsx_row(3, ["1002"] + BATCH_B))
+    header = xlsx_row(1, ["id", "Coefficient", "JobPercent", "SpecialPercent", "HeadOfHousehold", "Edit12"])
+    cells = xlsx_sheet(header + '<row r="2"><c r="A2" t="s"><v>1</v></c><c r="B2" s="1"><v>45371.5</v></c>'
+                       '<c r="C2" s="2"><v>0.2</v></c><c r="D2" t="e"><v>#DIV/0!</v></c><c r="E2" t="b"><v>1</v></c>'
+                       '<c r="F2" t="str"><f>""</f><v></v></c></row><row r="4"><c r="B4"><f>1+1</f><v></v></c>'
+                       '<c r="C4" s="3"><v>1.5</v></c><c r="D4" t="d"><v>2024-03-20</v></c><c r="G4"><v>1E+019</v></c>'
+                       "</row>")
+    styles = (f'<styleSheet xmlns="{XLSX_MAIN}"><numFmts><numFmt numFmtId="164" formatCode="[h]:mm"/></numFmts>'
+              '<cellXfs><xf numFmtId="0"/><xf numFmtId="14"/><xf numFmtId="9"/><xf numFmtId="164"/></cellXfs>'
+              "</styleSheet>")
+    shared = (f'<sst xmlns="{XLSX_MAIN}"><si><t>Edit1</t></si><si><r><t>x</t></r><r><t>y</t></r>'
+              "<rPh><t>z</t></rPh></si></sst>")
+    laughs = ('<?xml version="1.0"?><!DOCTYPE l [<!ENTITY a "aaaa"><!ENTITY b "&a;&a;&a;&a;">]>'
+              f'<worksheet xmlns="{XLSX_MAIN}"><sheetData><row><c t="inlineStr"><is><t>&b;</t></is></c></row>'
+              "</sheetData></worksheet>")
+    repeats = ods_table("a", ods_row(["id", "Edit1", "CheckBox1", "CheckBox2"]) + ods_row(["", "", "", ""], 3) +
+                        '<table:table-row table:number-rows-repeated="2"><table:table-cell office:value-type="float" '
+                        'office:value="1000.5"><text:p>1,000.5</text:p><office:annotation><text:p>note</text:p>'
+                        '</office:annotation></table:table-cell><table:table-cell table:number-columns-repeated="2" '
+                        'office:value-type="boolean" office:boolean-value="true"/><table:covered-table-cell/>'
+                        '<table:table-cell office:value-type="string"><text:p>a<text:s text:c="3"/>b<text:tab/>'
+                        '<text:line-break/></text:p><text:p>c</text:p></table:table-cell></table:table-row>'
+                        '<table:table-row><table:table-cell office:value-type="date" office:date-value="2024-03-20"/>'
+                        '<table:table-cell office:value-type="percentage" office:value="0.2"/>'
+                        '<table:table-cell office:value-type="float" office:value="0" calcext:value-type="error">'
+                        '<text:p>#DIV/0!</text:p></table:table-cell><table:table-cell office:value-type="time" '
+                        'office:time-value="PT12H"/></table:table-row>'
+                        '<table:table-row table:number-rows-repeated="1048000"><table:table-cell '
+                        'table:number-columns-repeated="16384"/></table:table-row>')
+    manifest = ('<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0">'
+                '<manifest:file-entry manifest:full-path="content.xml"><manifest:encryption-data/>'
+                "</manifest:file-entry></manifest:manifest>")
+    workbooks = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "batch", "workbooks")
+    with open(os.path.join(workbooks, "employees.xlsx"), "rb") as f:
+        libreoffice = f.read()
+    return [
+        ("xlsx-defaults", xlsx),
+        ("xlsx-worked-a-and-b", workbook_seed(xlsx, worked)),
+        ("xlsx-worked-stored-decimal-comma", workbook_seed("\x0c", worked.replace("1000.5", "1000,5"))),
+        ("xlsx-cells-of-every-kind", workbook_seed(xlsx, cells, shared, styles)),
+        ("xlsx-1904-dates", workbook_seed(xlsx, cells, shared, styles,
+                                          f'<workbook xmlns="{XLSX_MAIN}" xmlns:r="http://schemas.openxmlformats.org/'
+                                          'officeDocument/2006/relationships"><workbookPr date1904="1"/><sheets>'
+                                          '<sheet name="a" r:id="s"/></sheets></workbook>')),
+        ("xlsx-entity-expansion", workbook_seed(xlsx, laughs)),
+        ("xlsx-missing-sheet", workbook_seed(xlsx, "-")),
+        ("xlsx-no-package-relationships", workbook_seed(xlsx, worked, shared, styles,
+                                                        f'<workbook xmlns="{XLSX_MAIN}"/>', "-", "-")),
+        ("ods-defaults", ods),
+        ("ods-repeats-comments-and-kinds", workbook_seed(ods, ODS_CONTENT % repeats)),
+        ("ods-second-table", workbook_seed(ods, ODS_CONTENT % (ods_table("a", "") + repeats.replace('"a"', '"b"')))),
+        ("ods-encrypted", workbook_seed(ods, ODS_CONTENT % repeats, manifest)),
+        ("ods-text-document", workbook_seed(ods, ODS_CONTENT % "", "-", "application/vnd.oasis.opendocument.text")),
+        ("raw-libreoffice-xlsx", raw.encode() + libreoffice),
+        ("raw-truncated", raw.encode() + libreoffice[:len(libreoffice) // 2]),
+        ("raw-not-an-archive", raw + "id,Edit1\r\n1,2\r\n"),
+    ]
+
+
 def main():
     write("text_to_float", text_seeds())
     write("extended", extended_seeds())
@@ -461,6 +567,7 @@ def main():
     write("base_values", base_values_seeds())
     write("water_effect", water_seeds())
     write("batch", batch_seeds())
+    write("workbook", workbook_seeds())
 
 
 if __name__ == "__main__":

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "JpegDecoder.h"
+#include "ripple/JpegDecoder.h"
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
-
 #include <jpeglib.h>
 
 namespace {
@@ -17,16 +16,14 @@ struct TErrorManager {
   char Message[JMSG_LENGTH_MAX];
 };
 
-void ErrorExit(j_common_ptr Info)
-{
+void ErrorExit(j_common_ptr Info) {
   auto* Manager = reinterpret_cast<TErrorManager*>(Info->err);
   (*Info->err->format_message)(Info, Manager->Message);
   std::longjmp(Manager->Jump, 1);
 }
 
 // Warnings (corrupt data, premature end) are faults in the picture as well.
-void EmitMessage(j_common_ptr Info, int Level)
-{
+void EmitMessage(j_common_ptr Info, int Level) {
   if (Level < 0) ErrorExit(Info);
 }
 
@@ -41,8 +38,7 @@ struct TDecodeJob {
   bool TooLarge;
 };
 
-void DecodeBody(jpeg_decompress_struct& Info, TDecodeJob& Job)
-{
+void DecodeBody(jpeg_decompress_struct& Info, TDecodeJob& Job) {
   jpeg_mem_src(&Info, Job.Data, static_cast<unsigned long>(Job.Size));
   jpeg_read_header(&Info, TRUE);
   Info.out_color_space = JCS_RGB;
@@ -63,15 +59,13 @@ void DecodeBody(jpeg_decompress_struct& Info, TDecodeJob& Job)
 }
 
 // Nothing in these frames changes between setjmp and a longjmp back to it.
-bool CreateGuarded(TErrorManager& Manager, jpeg_decompress_struct& Info)
-{
+bool CreateGuarded(TErrorManager& Manager, jpeg_decompress_struct& Info) {
   if (setjmp(Manager.Jump) != 0) return false;
   jpeg_create_decompress(&Info);
   return true;
 }
 
-bool RunGuarded(TErrorManager& Manager, jpeg_decompress_struct& Info, TDecodeJob& Job)
-{
+bool RunGuarded(TErrorManager& Manager, jpeg_decompress_struct& Info, TDecodeJob& Job) {
   if (setjmp(Manager.Jump) != 0) return false;
   DecodeBody(Info, Job);
   return true;
@@ -86,8 +80,7 @@ struct TDecompressor {
 
 }  // namespace
 
-TRgbImage DecodeJpeg(const std::uint8_t* Data, std::size_t Size)
-{
+TRgbImage DecodeJpeg(const std::uint8_t* Data, std::size_t Size) {
   if (Data == nullptr || Size == 0) throw TJpegError("Empty input file");
 
   TRgbImage Image;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Random.h"
+#include "ripple/Random.h"
 
 #include <chrono>
 #include <random>
@@ -7,8 +7,7 @@
 
 namespace {
 
-std::uint32_t ClockSeed()
-{
+std::uint32_t ClockSeed() {
   const auto Ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
   return static_cast<std::uint32_t>(Ticks ^ (Ticks >> 32));
 }
@@ -19,8 +18,7 @@ std::function<int(int)> Override;
 
 }  // namespace
 
-int RandomInt(int n)
-{
+int RandomInt(int n) {
   if (n <= 0) return 0;
   if (Override) return Override(n);
   return std::uniform_int_distribution<int>(0, n - 1)(Generator);

@@ -37,15 +37,6 @@ struct TConstBitmap24 {
 
 using TWaterDamping = std::uint8_t;  // percentage of amplitude lost per step, 1..99
 
-// Which code draws the refraction (Avx512 also steps the water with its own
-// code). Every one gives the same heights and bytes; the widest the processor
-// runs is used unless a test or the benchmark picks another.
-enum class TDrawCode { Plain, Avx2, Avx512 };
-std::vector<TDrawCode> AvailableDrawCodes();  // Plain first, then the wider ones the processor runs
-TDrawCode CurrentDrawCode();
-void UseDrawCode(TDrawCode Code);  // a code AvailableDrawCodes() does not list is ignored
-const char* DrawCodeName(TDrawCode Code);  // "plain", "avx2", "avx512"
-
 class TWaterEffect {
  public:
   // Arithmetic. Every value of Blob, the step and the draw is the rules' own
@@ -61,8 +52,9 @@ class TWaterEffect {
   //    outside the grid and keeps the pixel, it does not wrap round into it).
   //
   // Rows whose cells (those of the rows above and below and, in the step, the
-  // row's previous heights too) lie within ±FastPathLimit take the 32-bit
-  // vector code; other rows a 64-bit path with the same results. Within the limit nothing of the step can leave 32 bits:
+  // row's previous heights too) lie within ±FastPathLimit take 32-bit loops
+  // the compiler can vectorise; other rows a 64-bit path with the same
+  // results. Within the limit nothing of the step can leave 32 bits:
   // (2 + 1) × 2^21 × 253 + 255 < 2^31.
   static constexpr std::int32_t FastPathLimit = 1 << 21;
 
@@ -106,37 +98,40 @@ class TWaterEffect {
   struct TDrawFrame {
     TConstBitmap24 Src;
     TBitmap24 Dst;
-    int CopyHeight = 0;       // rows of Src copied into Dst
+    int CopyHeight = 0;        // rows of Src copied into Dst
     std::size_t RowBytes = 0;  // bytes of a copied row
     bool SameLayout = false;   // then the padding after a row goes along
-    TDrawCode Code = TDrawCode::Plain;
-    std::int32_t Stride = 0;   // Src's row length, for the vector code's offsets
-    std::int32_t SafeEnd = 0;  // last offset of Src from which 4 bytes can be read
   };
   void StepRow(int y, std::int32_t F);
   TDrawFrame StartDraw(const TConstBitmap24& Src, const TBitmap24& Dst);
   void CopyRow(int y, const TDrawFrame& Frame, int Skip = 1, int SkipTo = 0) const;
   void DrawRow(int y, const TDrawFrame& Frame);
-  std::uint32_t* DrawScratch();  // FDrawScratch from its first 64-byte boundary
+  void DrawInterior(const std::int32_t* U, const std::int32_t* C, const std::int32_t* D, int y, int From, int To,
+                    std::uint8_t* DstRow);
   void FinishDraw(const TDrawFrame& Frame) const;
 
   std::int32_t FWidth = 0;
   std::int32_t FHeight = 0;
-  std::vector<std::int32_t> FBuff1;           // current surface, row by row
-  std::vector<std::int32_t> FBuff2;           // previous surface
-  std::vector<std::int32_t*> FScanLine1;      // rows of FBuff1
-  std::vector<std::int32_t*> FScanLine2;      // rows of FBuff2
+  std::vector<std::int32_t> FBuff1;               // current surface, row by row
+  std::vector<std::int32_t> FBuff2;               // previous surface
+  std::vector<std::int32_t*> FScanLine1;          // rows of FBuff1
+  std::vector<std::int32_t*> FScanLine2;          // rows of FBuff2
   std::vector<const std::uint8_t*> FScanLineSrc;  // rows of the source, during a draw
-  std::vector<std::int32_t> FXLeft;           // max(x − 1, 0)
-  std::vector<std::int32_t> FXRight;          // min(x + 1, FWidth − 1)
-  std::vector<std::int32_t> FYUp;             // max(y − 1, 0)
-  std::vector<std::int32_t> FYDown;           // min(y + 1, FHeight − 1)
-  std::vector<std::uint32_t> FDrawScratch;    // the AVX-512 draw's work space for one row
+  std::vector<std::int32_t> FXLeft;               // max(x − 1, 0)
+  std::vector<std::int32_t> FXRight;              // min(x + 1, FWidth − 1)
+  std::vector<std::int32_t> FYUp;                 // max(y − 1, 0)
+  std::vector<std::int32_t> FYDown;               // min(y + 1, FHeight − 1)
+  // The draw's work space for one row of pixels (see DrawInterior).
+  std::vector<std::int32_t> FDrawRow;     // the source row each pixel reads
+  std::vector<std::int32_t> FDrawColumn;  // and the column
+  std::vector<std::int16_t> FDrawDx;      // its shading: dx, clamped to ±255
+  std::vector<std::int16_t> FDrawShade;   // the same for each of its bytes
+  std::vector<std::uint8_t> FDrawPixels;  // its source bytes
   TWaterDamping FDamping = 20;
   // Per row of FBuff1 / FBuff2: the columns Lo..Hi hold every non-zero cell of
   // the row (Lo > Hi: the row is calm), and no cell of the row is further from
   // 0 than Peak (an upper bound: a drop only raises it, the step sets it
-  // exactly). The step and the draw visit only what can change there and pick
+  // below twice the largest plus 1). The step and the draw visit only what can change there and pick
   // the 32-bit or the 64-bit code by Peak; exchanged together with the surfaces.
   struct TSpan {
     int Lo;

@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WaterImage.h"
+#include "ripple/WaterImage.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -7,34 +11,24 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <algorithm>
-#include <climits>
-#include <cstring>
-
-#include "JpegDecoder.h"
-#include "Random.h"
+#include "ripple/JpegDecoder.h"
+#include "ripple/Random.h"
 
 namespace {
 
 // QImage pads rows to 4 bytes (375 px × 3 = 1125, stride 1128): the views
 // carry bytesPerLine and reach rows only through it.
-TBitmap24 View(QImage& Image)
-{
-  return {Image.width(), Image.height(), Image.bits(), Image.bytesPerLine()};
-}
+TBitmap24 View(QImage& Image) { return {Image.width(), Image.height(), Image.bits(), Image.bytesPerLine()}; }
 
-TConstBitmap24 ConstView(const QImage& Image)
-{
+TConstBitmap24 ConstView(const QImage& Image) {
   return {Image.width(), Image.height(), Image.constBits(), Image.bytesPerLine()};
 }
 
-QImage To24Bit(const QImage& Image)
-{
+QImage To24Bit(const QImage& Image) {
   return Image.format() == QImage::Format_RGB888 ? Image : Image.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage BannerImage()
-{
+QImage BannerImage() {
   const TRgbImage Decoded = DecodeJpeg(BannerJpegData(), BannerJpegSize());
   QImage Image(Decoded.Width, Decoded.Height, QImage::Format_RGB888);
   const std::size_t RowBytes = 3 * static_cast<std::size_t>(Decoded.Width);
@@ -50,22 +44,19 @@ class TWaterImageAccessible : public QAccessibleWidget {
   explicit TWaterImageAccessible(TWaterImage* Image) : QAccessibleWidget(Image, QAccessible::Graphic) {}
 
   QStringList actionNames() const override { return {pressAction()}; }
-  void doAction(const QString& ActionName) override
-  {
+  void doAction(const QString& ActionName) override {
     if (ActionName == pressAction()) emit static_cast<TWaterImage*>(widget())->OnClick();
   }
 };
 
-QAccessibleInterface* WaterImageAccessible(const QString& Key, QObject* Object)
-{
+QAccessibleInterface* WaterImageAccessible(const QString& Key, QObject* Object) {
   if (Key == QLatin1String("TWaterImage")) return new TWaterImageAccessible(static_cast<TWaterImage*>(Object));
   return nullptr;
 }
 
 }  // namespace
 
-TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(this))
-{
+TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(this)) {
   static const bool FactoryInstalled = (QAccessible::installFactory(WaterImageAccessible), true);
   Q_UNUSED(FactoryInstalled);
   // Every pixel is painted from FDstBmp: Qt need not clear the background.
@@ -77,14 +68,12 @@ TWaterImage::TWaterImage(QWidget* AOwner) : QWidget(AOwner), FTimer(new QTimer(t
   resize(105, 105);
 }
 
-void TWaterImage::SetPicture(const QImage& Value)
-{
+void TWaterImage::SetPicture(const QImage& Value) {
   FPicture = Value;
   PictureChanged();
 }
 
-bool TWaterImage::LoadBannerPicture()
-{
+bool TWaterImage::LoadBannerPicture() {
   try {
     SetPicture(BannerImage());
     return true;
@@ -93,8 +82,7 @@ bool TWaterImage::LoadBannerPicture()
   }
 }
 
-void TWaterImage::SetInterval(unsigned Value)
-{
+void TWaterImage::SetInterval(unsigned Value) {
   FInterval = Value;
   if (Value == 0)
     FTimer->stop();
@@ -102,25 +90,19 @@ void TWaterImage::SetInterval(unsigned Value)
     FTimer->start(static_cast<int>(std::min<unsigned>(Value, INT_MAX)));
 }
 
-void TWaterImage::SetAutoSize(bool Value)
-{
+void TWaterImage::SetAutoSize(bool Value) {
   FAutoSize = Value;
   if (FAutoSize) ApplyAutoSize();
 }
 
-void TWaterImage::SetAlign(TAlign Value)
-{
+void TWaterImage::SetAlign(TAlign Value) {
   FAlign = Value;
   if (FAutoSize) ApplyAutoSize();
 }
 
-QSize TWaterImage::sizeHint() const
-{
-  return FPicture.isNull() ? QSize(105, 105) : FPicture.size();
-}
+QSize TWaterImage::sizeHint() const { return FPicture.isNull() ? QSize(105, 105) : FPicture.size(); }
 
-QSize TWaterImage::AutoSized(QSize Requested) const
-{
+QSize TWaterImage::AutoSized(QSize Requested) const {
   QSize Result = Requested;
   if (FAlign == TAlign::alNone || FAlign == TAlign::alLeft || FAlign == TAlign::alRight)
     Result.setWidth(FPicture.width());
@@ -129,14 +111,12 @@ QSize TWaterImage::AutoSized(QSize Requested) const
   return Result;
 }
 
-void TWaterImage::ApplyAutoSize()
-{
+void TWaterImage::ApplyAutoSize() {
   const QSize Wanted = AutoSized(size());
   if (Wanted != size()) resize(Wanted);
 }
 
-void TWaterImage::PictureChanged()
-{
+void TWaterImage::PictureChanged() {
   if (FAutoSize && FPicture.width() > 0 && FPicture.height() > 0) ApplyAutoSize();
   Rebuild();
   if (!FDrawing) update();
@@ -144,8 +124,7 @@ void TWaterImage::PictureChanged()
 
 // Bitmaps and engine take the control's size; the water becomes calm and the
 // source is drawn afresh from the picture.
-void TWaterImage::Rebuild()
-{
+void TWaterImage::Rebuild() {
   const int W = width();
   const int H = height();
   FSrcBmp = QImage(W, H, QImage::Format_RGB888);
@@ -161,8 +140,7 @@ void TWaterImage::Rebuild()
   }
 }
 
-void TWaterImage::resizeEvent(QResizeEvent* Event)
-{
+void TWaterImage::resizeEvent(QResizeEvent* Event) {
   if (FAutoSize) {
     const QSize Wanted = AutoSized(Event->size());
     if (Wanted != Event->size()) {
@@ -174,8 +152,7 @@ void TWaterImage::resizeEvent(QResizeEvent* Event)
   QWidget::resizeEvent(Event);
 }
 
-void TWaterImage::paintEvent(QPaintEvent*)
-{
+void TWaterImage::paintEvent(QPaintEvent*) {
   const bool Drawing = FDrawing;
   FDrawing = true;
   if (!FPicture.isNull()) {
@@ -189,8 +166,7 @@ void TWaterImage::paintEvent(QPaintEvent*)
   FDrawing = Drawing;
 }
 
-void TWaterImage::Tick()
-{
+void TWaterImage::Tick() {
   // Only the control's own Enabled counts, not a disabled parent.
   if (testAttribute(Qt::WA_ForceDisabled) || FPicture.isNull()) return;
 
@@ -199,8 +175,7 @@ void TWaterImage::Tick()
     const long long N = (static_cast<long long>(FRandomDelay) + FInterval - 1) / FInterval;
     if (RandomInt(static_cast<int>(std::min<long long>(N + 1, INT_MAX))) == 0) {
       const int DropRadius = 1 + RandomInt(2);
-      const int DropHeight =
-          static_cast<int>(std::min<long long>(100LL + RandomInt(FRandomBlob), INT_MAX));
+      const int DropHeight = static_cast<int>(std::min<long long>(100LL + RandomInt(FRandomBlob), INT_MAX));
       FWater.Blob(-1, -1, DropRadius, DropHeight);
     }
   }
@@ -234,8 +209,7 @@ void TWaterImage::Tick()
     UpdateChanged();
 }
 
-void TWaterImage::WholeFrameChanged()
-{
+void TWaterImage::WholeFrameChanged() {
   // As if the whole frame had been drawn: the next frame repaints it all too.
   std::fill(FDrawnBands.begin(), FDrawnBands.end(), TWaterEffect::TColumns{0, FWater.Width() - 1});
   FFrameDrawn = true;
@@ -244,8 +218,7 @@ void TWaterImage::WholeFrameChanged()
 
 // A frame differs from the one before only where either of them was drawn
 // through the water; elsewhere both are the source. Calm water asks for nothing.
-void TWaterImage::UpdateChanged()
-{
+void TWaterImage::UpdateChanged() {
   const int H = FWater.Height();
   FFrameDrawn = false;
   for (std::size_t Band = 0; Band < FDrawnBands.size(); ++Band) {
@@ -261,13 +234,13 @@ void TWaterImage::UpdateChanged()
     const int First = std::min(Drawn.First, Before.First);
     const int Last = std::max(Drawn.Last, Before.Last);
     // Scaled up with a filter, a pixel also colours the screen around it.
-    if (First <= Last) update(QRect(First, Top, Last - First + 1, std::min(BandRows, H - Top)).adjusted(-1, -1, 1, 1) & rect());
+    if (First <= Last)
+      update(QRect(First, Top, Last - First + 1, std::min(BandRows, H - Top)).adjusted(-1, -1, 1, 1) & rect());
     Before = Drawn;
   }
 }
 
-void TWaterImage::mousePressEvent(QMouseEvent* Event)
-{
+void TWaterImage::mousePressEvent(QMouseEvent* Event) {
   // Accepted, not passed to the parent: the control keeps the mouse until the release.
   Event->accept();
   if (Event->button() != Qt::LeftButton) return;
@@ -276,16 +249,14 @@ void TWaterImage::mousePressEvent(QMouseEvent* Event)
   FClickArmed = true;
 }
 
-void TWaterImage::mouseDoubleClickEvent(QMouseEvent* Event)
-{
+void TWaterImage::mouseDoubleClickEvent(QMouseEvent* Event) {
   // The second press of a double click splashes like any press but does not
   // make a second click.
   mousePressEvent(Event);
   FClickArmed = false;
 }
 
-void TWaterImage::mouseMoveEvent(QMouseEvent* Event)
-{
+void TWaterImage::mouseMoveEvent(QMouseEvent* Event) {
   Event->accept();
   const QPoint P = Event->position().toPoint();
   // While the mouse is captured, moves arrive from outside the control too.
@@ -293,8 +264,7 @@ void TWaterImage::mouseMoveEvent(QMouseEvent* Event)
   FWater.Blob(P.x(), P.y(), FRadius, (Event->buttons() & Qt::LeftButton) ? FClickBlob : FTrackBlob);
 }
 
-void TWaterImage::mouseReleaseEvent(QMouseEvent* Event)
-{
+void TWaterImage::mouseReleaseEvent(QMouseEvent* Event) {
   Event->accept();
   if (Event->button() != Qt::LeftButton || !FClickArmed) return;
   FClickArmed = false;

@@ -4,13 +4,13 @@
 // the screen. The mouse raises drops, and drops fall at random now and then.
 #pragma once
 
-#include <QImage>
-#include <QWidget>
-
 #include <functional>
 #include <vector>
 
-#include "WaterEffect.h"
+#include <QImage>
+#include <QWidget>
+
+#include "ripple/WaterEffect.h"
 
 class QTimer;
 
@@ -46,7 +46,7 @@ class TWaterImage : public QWidget {
   int Radius() const { return FRadius; }
   void SetRadius(int Value) { FRadius = Value; }
   unsigned Interval() const { return FInterval; }  // ms
-  void SetInterval(unsigned Value);                 // 0 stops the animation
+  void SetInterval(unsigned Value);                // 0 stops the animation
   int RandomBlob() const { return FRandomBlob; }
   void SetRandomBlob(int Value) { FRandomBlob = Value; }
   int RandomDelay() const { return FRandomDelay; }  // ms

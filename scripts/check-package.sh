@@ -69,7 +69,7 @@ echo "Depends: $depends"
 # The libraries come only from dpkg-shlibdeps: without them CPack skipped it
 # (it does so with a mere warning when 'file' is missing).
 for dep in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6 qt6-qpa-plugins fonts-noto-core \
-           qt6-translations-l10n libcsv3 libxlsxwriter4; do
+           qt6-translations-l10n libcsv3 libxlsxwriter4 libzip4 libexpat1; do
   grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep"
 done
 contents="$(dpkg-deb --contents "$deb")"
@@ -77,7 +77,7 @@ for f in /usr/bin/salary-decree "$desktopFile" /usr/share/metainfo/$appId.metain
          /usr/share/icons/hicolor/scalable/apps/$appId.svg /usr/share/icons/hicolor/48x48/apps/$appId.png \
          /usr/share/doc/$package/copyright /usr/share/man/man1/$package.1.gz \
          /usr/bin/salary-decree-batch /usr/share/man/man1/salary-decree-batch.1.gz \
-         /usr/share/doc/$package/examples/employees.csv; do
+         /usr/share/doc/$package/examples/employees.csv /usr/share/doc/$package/examples/employees.xlsx; do
   grep -q " \.$f\$" <<<"$contents" || fail "the package lacks $f"
 done
 pass
@@ -113,7 +113,8 @@ pass
 
 step "running the installed batch program on the example file"
 # The example holds decrees A and B, a refused row and A in Persian digits:
-# exit 1, every row in the CSV, the refused one on standard error.
+# exit 1, every row in the CSV, the identification columns and the refused
+# row on standard error; the workbook of the same employees gives the same.
 example=/usr/share/doc/$package/examples/employees.csv
 status=0
 (cd "$work" && env -i PATH=/usr/bin:/bin LANG=C.UTF-8 salary-decree-batch "$example") \
@@ -122,8 +123,13 @@ status=0
 [ "$(wc -l <"$out/batch.csv")" = 5 ] || fail "expected a header and 4 rows: $(cat "$out/batch.csv")"
 grep -q ',11739440,,' "$out/batch.csv" || fail "decree A's grand total 11739440 is not in the CSV"
 grep -q ',14914500,,' "$out/batch.csv" || fail "decree B's grand total 14914500 is not in the CSV"
-[ "$(wc -l <"$out/batch.err")" = 1 ] && grep -q "employees.csv:4: " "$out/batch.err" \
-  || fail "expected one refused row, line 4: $(cat "$out/batch.err")"
+[ "$(wc -l <"$out/batch.err")" = 2 ] && grep -q "employees.csv:4: " "$out/batch.err" \
+  || fail "expected a note and one refused row, line 4: $(cat "$out/batch.err")"
+status=0
+(cd "$work" && env -i PATH=/usr/bin:/bin LANG=C.UTF-8 salary-decree-batch "${example%.csv}.xlsx") \
+  >"$out/batch-xlsx.csv" 2>"$out/batch-xlsx.err" || status=$?
+[ "$status" = 1 ] || fail "salary-decree-batch on the workbook exited with $status: $(cat "$out/batch-xlsx.err")"
+cmp -s "$out/batch.csv" "$out/batch-xlsx.csv" || fail "the example workbook gives other results than its CSV"
 salary-decree-batch --version | grep -q "^salary-decree-batch " || fail "salary-decree-batch --version"
 man -w salary-decree-batch >/dev/null 2>&1 || [ ! -x /usr/bin/man ] || fail "man cannot find salary-decree-batch(1)"
 pass

@@ -11,18 +11,18 @@ packages=(
   libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-noto-ui-core fonts-dejavu-core
-  libcli11-dev libcsv-dev nlohmann-json3-dev libxlsxwriter-dev
+  libcli11-dev libcsv-dev nlohmann-json3-dev libxlsxwriter-dev libzip-dev libexpat1-dev
   libboost-dev
   g++-aarch64-linux-gnu qemu-user-static
   python3 python3-openpyxl poppler-utils
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   at-spi2-core python3-pyatspi dbus-daemon
 )
 
 # The libraries the arm64 cross build links (cmake/aarch64-linux-gnu.cmake), as
 # multiarch :arm64 packages. Headers the same on every processor (Boost,
 # nlohmann-json, CLI11) come from the packages above.
-arm64_packages=(libgtest-dev libjpeg62-turbo-dev libcsv-dev libxlsxwriter-dev zlib1g-dev)
+arm64_packages=(libgtest-dev libjpeg62-turbo-dev libcsv-dev libxlsxwriter-dev zlib1g-dev libzip-dev libexpat1-dev)
 
 # Only the fuzz run of scripts/test.sh uses these (libFuzzer); everything else,
 # the corpus replay included, builds with gcc. Failing to get them is not fatal.

@@ -1,101 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BaseValues.h"
+#include "storage/BaseValues.h"
 
-#include "Utf8.h"
-
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <cstdint>
-#include <cstdlib>
-#include <system_error>
+#include "storage/FileReplace.h"
+#include "storage/Text.h"
+#include "storage/TextDecoding.h"
 
 namespace {
 
 // A file of ours is eight short lines; a bigger one is not worth reading.
 constexpr std::size_t MaxFileSize = std::size_t{16} << 20;
 
-const char Replacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
-
-std::string Cause(int Error) { return std::generic_category().message(Error); }
-
 [[noreturn]] void ThrowCreateError(const std::string& Path, int Error) {
-  throw StorageError("Cannot create file \"" + Path + "\". " + Cause(Error));
+  throw StorageError("Cannot create file \"" + Path + "\". " + ErrorCause(Error));
 }
 
 [[noreturn]] void ThrowOpenError(const std::string& Path, int Error) {
-  throw StorageError("Cannot open file \"" + Path + "\". " + Cause(Error));
+  throw StorageError("Cannot open file \"" + Path + "\". " + ErrorCause(Error));
 }
 
 [[noreturn]] void ThrowWriteError() { throw StorageError("Stream write error"); }
-
-// Characters up to U+0020 are single bytes in UTF-8 and never occur inside a
-// longer sequence, so trimming bytes trims characters.
-std::string Trim(const std::string& Text) {
-  std::size_t Begin = 0;
-  std::size_t End = Text.size();
-  while (Begin < End && static_cast<unsigned char>(Text[Begin]) <= 0x20) ++Begin;
-  while (End > Begin && static_cast<unsigned char>(Text[End - 1]) <= 0x20) --End;
-  return Text.substr(Begin, End - Begin);
-}
-
-std::string FolderOf(const std::string& Path) {
-  const std::size_t Slash = Path.rfind('/');
-  if (Slash == std::string::npos) return ".";
-  if (Slash == 0) return "/";
-  return Path.substr(0, Slash);
-}
-
-// The new contents go to a file of their own first and replace info.ini only
-// when complete, so a full disk cannot leave half a file behind.
-class TempFile {
- public:
-  ~TempFile() {
-    if (Fd >= 0) ::close(Fd);
-    if (!Path.empty()) ::unlink(Path.c_str());
-  }
-
-  // Returns 0, or the errno of the failed creation.
-  int Create(const std::string& Folder) {
-    static std::uint64_t Counter = 0;
-    static const char Alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int Attempt = 0; Attempt < 100; ++Attempt) {
-      // splitmix64 over clock, process and counter: names only need to differ.
-      std::uint64_t X = static_cast<std::uint64_t>(
-                            std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                        (static_cast<std::uint64_t>(::getpid()) << 40) ^
-                        (++Counter * 0x9E3779B97F4A7C15u);
-      X = (X ^ (X >> 30)) * 0xBF58476D1CE4E5B9u;
-      X = (X ^ (X >> 27)) * 0x94D049BB133111EBu;
-      X ^= X >> 31;
-      std::string Name = Folder + "/.info.ini.";
-      for (int i = 0; i < 8; ++i, X /= 36) Name += Alphabet[X % 36];
-      // O_EXCL: never write into a file someone else already has.
-      Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (Fd >= 0) {
-        Path = Name;
-        return 0;
-      }
-      if (errno != EEXIST && errno != EINTR) return errno;
-    }
-    return EEXIST;
-  }
-
-  // Returns false when the close reports a failed write.
-  bool Close() {
-    const int Result = ::close(Fd);
-    Fd = -1;  // closed even when close() fails; retrying could close another file
-    return Result == 0;
-  }
-
-  void Keep() { Path.clear(); }
-
-  int Fd = -1;
-  std::string Path;
-};
 
 void WriteAll(const detail::FileOps& Ops, int Fd, const std::string& Data) {
   const char* Next = Data.data();
@@ -109,76 +38,20 @@ void WriteAll(const detail::FileOps& Ops, int Fd, const std::string& Data) {
   }
 }
 
-// Makes the rename itself survive a power cut; a failure here loses nothing
-// the user can see, so it is not reported.
-void SyncFolder(const std::string& Folder) {
-  const int Fd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (Fd < 0) return;
-  ::fsync(Fd);
-  ::close(Fd);
-}
-
-// Well-formed sequences are copied; each maximal ill-formed part becomes one
-// U+FFFD, so a hand-edited file in another code page still loads.
-std::string DecodeUtf8(const unsigned char* Data, std::size_t Size) {
-  std::string Out;
-  Out.reserve(Size);
-  std::size_t i = 0;
-  while (i < Size) {
-    const unsigned char Lead = Data[i];
-    if (Lead < 0x80) {
-      Out += static_cast<char>(Lead);
-      ++i;
-      continue;
-    }
-    const Utf8Scan Sequence = ScanUtf8(Data + i, Size - i);
-    if (Sequence.Complete) {
-      Out.append(reinterpret_cast<const char*>(Data + i), Sequence.Length);
-    } else {
-      Out += Replacement;
-    }
-    i += Sequence.Length;
-  }
-  return Out;
-}
-
-std::string DecodeUtf16(const unsigned char* Data, std::size_t Size, bool BigEndian) {
-  const std::size_t Units = Size / 2;
-  auto Unit = [&](std::size_t k) -> std::uint32_t {
-    const std::uint32_t First = Data[2 * k];
-    const std::uint32_t Second = Data[2 * k + 1];
-    return BigEndian ? (First << 8 | Second) : (Second << 8 | First);
-  };
-  std::string Out;
-  Out.reserve(Size);
-  std::size_t k = 0;
-  while (k < Units) {
-    const std::uint32_t Code = Unit(k);
-    if (Code >= 0xD800 && Code <= 0xDBFF && k + 1 < Units && Unit(k + 1) >= 0xDC00 &&
-        Unit(k + 1) <= 0xDFFF) {
-      AppendUtf8(Out, 0x10000 + ((Code - 0xD800) << 10) + (Unit(k + 1) - 0xDC00));
-      k += 2;
-    } else if (Code >= 0xD800 && Code <= 0xDFFF) {
-      Out += Replacement;
-      ++k;
-    } else {
-      AppendUtf8(Out, Code);
-      ++k;
-    }
-  }
-  if (Size % 2 != 0) Out += Replacement;
-  return Out;
-}
-
+// Each maximal ill-formed part becomes one U+FFFD, so a hand-edited file in
+// another code page still loads. The default code page here is UTF-8.
 std::string Decode(const std::string& Bytes) {
   const auto* Data = reinterpret_cast<const unsigned char*>(Bytes.data());
-  const std::size_t Size = Bytes.size();
-  if (Size >= 3 && Data[0] == 0xEF && Data[1] == 0xBB && Data[2] == 0xBF)
-    return DecodeUtf8(Data + 3, Size - 3);
-  if (Size >= 2 && Data[0] == 0xFF && Data[1] == 0xFE) return DecodeUtf16(Data + 2, Size - 2, false);
-  if (Size >= 2 && Data[0] == 0xFE && Data[1] == 0xFF) return DecodeUtf16(Data + 2, Size - 2, true);
-  // The default code page here is UTF-8.
-  return DecodeUtf8(Data, Size);
+  const MarkedEncoding Mark = FindByteOrderMark(Data, Bytes.size());
+  const unsigned char* Text = Data + Mark.Length;
+  const std::size_t Size = Bytes.size() - Mark.Length;
+  std::string Out;
+  Out.reserve(Size);
+  if (Mark.Encoding == TextEncoding::Utf16LE || Mark.Encoding == TextEncoding::Utf16BE)
+    DecodeUtf16(Text, Size, Mark.Encoding == TextEncoding::Utf16BE, true, Malformed::Replace, Out);
+  else
+    DecodeUtf8(Text, Size, true, Malformed::Replace, Out);
+  return Out;
 }
 
 std::optional<BaseValues> SplitEightLines(const std::string& Text) {
@@ -211,44 +84,39 @@ void SaveBaseValues(const std::string& Folder, const BaseValues& Texts) {
   detail::SaveBaseValues(Folder, Texts, detail::FileOps{});
 }
 
-void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts,
-                            const FileOps& Ops) {
-  const std::string Path = BaseValuesPath(Folder);
+std::string BaseValuesText(const BaseValues& Texts) {
   std::string Contents;
   for (const std::string& Text : Texts) {
-    Contents += Trim(Text);
+    Contents += TrimControl(Text);
     Contents += "\r\n";
   }
+  return Contents;
+}
 
-  // A link named info.ini keeps pointing where it did: replace its target.
-  std::string Target = Path;
+std::optional<BaseValues> ReadBaseValuesText(const std::string& Bytes) {
+  std::string Text = Decode(Bytes);
+  const std::size_t Nul = Text.find('\0');
+  if (Nul != std::string::npos) Text.resize(Nul);
+  return SplitEightLines(Text);
+}
+
+void detail::SaveBaseValues(const std::string& Folder, const BaseValues& Texts, const FileOps& Ops) {
+  const std::string Path = BaseValuesPath(Folder);
+  const std::string Contents = BaseValuesText(Texts);
+
+  // A link named info.ini keeps pointing where it did: its target is replaced.
+  TReplacement Replacement(Path);
   struct stat Old {};
-  if (::lstat(Path.c_str(), &Old) == 0 && S_ISLNK(Old.st_mode)) {
-    if (char* Real = ::realpath(Path.c_str(), nullptr)) {
-      Target = Real;
-      std::free(Real);
-    }
-  }
-  const bool HaveOld = ::stat(Target.c_str(), &Old) == 0 && S_ISREG(Old.st_mode);
   // Creating a write-protected file anew fails; renaming over it would not.
-  if (HaveOld && ::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0)
+  if (::stat(Replacement.Target().c_str(), &Old) == 0 && S_ISREG(Old.st_mode) &&
+      ::faccessat(AT_FDCWD, Replacement.Target().c_str(), W_OK, AT_EACCESS) != 0)
     ThrowCreateError(Path, errno);
 
-  const std::string TargetFolder = FolderOf(Target);
-  TempFile Temp;
-  if (const int Error = Temp.Create(TargetFolder)) ThrowCreateError(Path, Error);
-  // The replacement keeps the old file's permissions, as truncating it would.
-  if (HaveOld) ::fchmod(Temp.Fd, Old.st_mode & 07777);
-
-  WriteAll(Ops, Temp.Fd, Contents);
-  if ((Ops.Fsync ? Ops.Fsync(Temp.Fd) : ::fsync(Temp.Fd)) != 0) ThrowWriteError();
-  if (!Temp.Close()) ThrowWriteError();
-
-  const int Renamed = Ops.Rename ? Ops.Rename(Temp.Path.c_str(), Target.c_str())
-                                 : ::rename(Temp.Path.c_str(), Target.c_str());
-  if (Renamed != 0) ThrowCreateError(Path, errno);
-  Temp.Keep();
-  SyncFolder(TargetFolder);
+  if (const int Error = Replacement.Create()) ThrowCreateError(Path, Error);
+  WriteAll(Ops, Replacement.Fd(), Contents);
+  if ((Ops.Fsync ? Ops.Fsync(Replacement.Fd()) : ::fsync(Replacement.Fd())) != 0) ThrowWriteError();
+  if (Replacement.Close() != 0) ThrowWriteError();
+  if (const int Error = Replacement.Commit(Ops.Rename)) ThrowCreateError(Path, Error);
 }
 
 std::optional<BaseValues> LoadBaseValues(const std::string& Folder) {
@@ -308,10 +176,7 @@ std::optional<BaseValues> LoadBaseValuesFile(const std::string& Path, BaseValues
     return std::nullopt;
   }
 
-  std::string Text = Decode(Bytes);
-  const std::size_t Nul = Text.find('\0');
-  if (Nul != std::string::npos) Text.resize(Nul);
-  std::optional<BaseValues> Lines = SplitEightLines(Text);
+  std::optional<BaseValues> Lines = ReadBaseValuesText(Bytes);
   if (!Lines) Reason = BaseValuesRefusal::NotEightLines;
   return Lines;
 }

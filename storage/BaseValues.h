@@ -3,14 +3,13 @@
 // Plain C++17, no toolkit.
 #pragma once
 
-#include <sys/types.h>
-
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/types.h>
 
 // An error the compute handler or start-up cannot continue past; what() is the
 // exact text the user reads (before the full-stop rule).
@@ -22,6 +21,16 @@ class StorageError : public std::runtime_error {
 // The eight texts in file order: Edit1, Edit2, Edit3, Edit4, Edit5, Edit18,
 // Edit25, Edit26. UTF-8.
 using BaseValues = std::array<std::string, 8>;
+
+// The file's contents: each text trimmed of U+0000..U+0020 at both ends and
+// followed by CR LF.
+std::string BaseValuesText(const BaseValues& Texts);
+
+// The eight texts of a file's contents exactly as read, when it holds exactly
+// eight lines: decoded by its byte-order mark (UTF-8, UTF-16 LE or BE; UTF-8
+// without one), lines ending at CR LF, a lone CR or a lone LF, a NUL ending
+// the text.
+std::optional<BaseValues> ReadBaseValuesText(const std::string& Bytes);
 
 // Folder + "/" + "info.ini".
 std::string BaseValuesPath(const std::string& Folder);

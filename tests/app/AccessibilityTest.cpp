@@ -7,40 +7,28 @@
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
-#include "Texts.h"
-#include "WaterImage.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
-
-QString T(const char* Utf8) { return QString::fromUtf8(Utf8); }
-
-// A label's caption without its closing " :".
-QString Caption(const char* Label) {
-  QString Text = T(Label);
-  if (Text.endsWith(QStringLiteral(" :"))) Text.chop(2);
-  return Text;
-}
-
-QString Row(const char* Label, const char* Box) { return Caption(Label) + QStringLiteral(": ") + T(Box); }
 
 QAccessibleInterface* Accessible(QObject* Object) { return QAccessible::queryAccessibleInterface(Object); }
 
 // The inputs of the input panel, in the Enter order.
-const char* const Inputs[] = {
-    "Edit1",  "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",    "Edit18",    "Edit6",
-    "Edit7",  "Edit8",  "Edit9",     "Edit10",    "Edit12",    "ComboBox1", "Edit11",    "CheckBox1", "CheckBox2",
-    "CheckBox3", "CheckBox4", "CheckBox8", "Edit13", "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",
-    "Edit20", "Edit21", "Edit22",    "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
+const char* const Inputs[] = {"Edit1",     "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",
+                              "Edit18",    "Edit6",  "Edit7",     "Edit8",     "Edit9",     "Edit10",    "Edit12",
+                              "ComboBox1", "Edit11", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox8",
+                              "Edit13",    "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",    "Edit20",
+                              "Edit21",    "Edit22", "CheckBox5", "Edit23",    "Edit24",    "CheckBox6", "Button1"};
 
 }  // namespace
 
@@ -75,44 +63,45 @@ void AccessibilityTest::inputsAreNamedByTheirLabels_data() {
   const auto Add = [](const char* Control, const QString& Name, QAccessible::Role Role = QAccessible::EditableText) {
     QTest::newRow(Control) << QString::fromLatin1(Control) << Name << Role;
   };
-  // Two written out by hand, the rest from the captions the window shows.
+  // Each label's caption without its colon; a check box adds its own caption.
   Add("Edit1", QStringLiteral(u"ضریب"));
   Add("CheckBox2", QStringLiteral(u"فوق العاده ایثارگری: مشمول می باشد"), QAccessible::CheckBox);
-  Add("Edit2", Caption(Texts::Label2));
-  Add("Edit3", Caption(Texts::Label3));
-  Add("Edit26", Caption(Texts::Label26));
-  Add("Edit4", Caption(Texts::Label5));
-  Add("Edit5", Caption(Texts::Label4));
-  Add("Edit25", Caption(Texts::Label20));
-  Add("Edit18", Caption(Texts::Label25));
-  Add("Edit6", Caption(Texts::Label6));
-  Add("Edit7", Caption(Texts::Label7));
-  Add("Edit8", Caption(Texts::Label8));
-  Add("Edit9", Caption(Texts::Label10));
-  Add("Edit10", Caption(Texts::Label9));
-  Add("Edit12", Caption(Texts::Label19));
-  Add("ComboBox1", Caption(Texts::Label21), QAccessible::ComboBox);
-  Add("Edit11", Caption(Texts::Label12));
-  Add("CheckBox1", Row(Texts::Label11, Texts::CheckBox1), QAccessible::CheckBox);
-  Add("CheckBox3", Row(Texts::Label24, Texts::CheckBox3), QAccessible::CheckBox);
-  Add("CheckBox4", Row(Texts::Label23, Texts::CheckBox4), QAccessible::CheckBox);
+  Add("Edit2", QStringLiteral(u"حداقل حقوق اعلامی"));
+  Add("Edit3", QStringLiteral(u"حداقل حقوق موثر"));
+  Add("Edit26", QStringLiteral(u"حداقل حقوق و مزایا"));
+  Add("Edit4", QStringLiteral(u"حق عائله مندی"));
+  Add("Edit5", QStringLiteral(u"حق اولاد"));
+  Add("Edit25", QStringLiteral(u"امتیاز فوق العاده خاص جز 3 بند ب"));
+  Add("Edit18", QStringLiteral(u"فوق العاده خاص جز 3 بند ب"));
+  Add("Edit6", QStringLiteral(u"گروه مستخدم"));
+  Add("Edit7", QStringLiteral(u"تعداد گروه های تشویقی"));
+  Add("Edit8", QStringLiteral(u"حقوق مبنای سال قبل"));
+  Add("Edit9", QStringLiteral(u"افزایش سنواتی سال قبل"));
+  Add("Edit10", QStringLiteral(u"درصد افزایش سنواتی"));
+  Add("Edit12", QStringLiteral(u"تفاوت تطبیق موضوع جز 1+بند ی تبصره 12"));
+  Add("ComboBox1", QStringLiteral(u"نوع بیمه"), QAccessible::ComboBox);
+  Add("Edit11", QStringLiteral(u"تعداد اولاد"));
+  Add("CheckBox1", QStringLiteral(u"وضعیت عائله مندی: سرپرست خانوار است"), QAccessible::CheckBox);
+  Add("CheckBox3", QStringLiteral(u"فوق العاده تعدیل (408600 ریال): مشمول می باشد"), QAccessible::CheckBox);
+  Add("CheckBox4", QStringLiteral(u"ماده 26: مشمول می باشد"), QAccessible::CheckBox);
   // The label of this row has its colon before the bracket.
-  Add("CheckBox8", QStringLiteral(u"محرومیت از تسهیلات زندگی 2 (مخصوص مناطق مرزی): ") + T(Texts::CheckBox8),
+  Add("CheckBox8", QStringLiteral(u"محرومیت از تسهیلات زندگی 2 (مخصوص مناطق مرزی): مشمول می باشد"),
       QAccessible::CheckBox);
-  Add("Edit13", Caption(Texts::Label14));
-  Add("Edit14", Caption(Texts::Label13));
-  Add("Edit15", Caption(Texts::Label15));
-  Add("Edit16", Caption(Texts::Label16));
-  Add("Edit17", Caption(Texts::Label17));
-  Add("Edit19", Caption(Texts::Label77));
-  Add("Edit20", Caption(Texts::Label78));
-  Add("Edit21", Caption(Texts::Label79));
-  Add("Edit22", Caption(Texts::Label86));
-  Add("CheckBox5", Caption(Texts::Label86) + QStringLiteral(": ") + T(Texts::CheckBox5Purpose), QAccessible::CheckBox);
-  Add("Edit23", Caption(Texts::Label87));
-  Add("Edit24", Caption(Texts::Label88));
-  Add("CheckBox6", T(Texts::CheckBox6), QAccessible::CheckBox);
-  Add("Button1", T(Texts::Button1), QAccessible::Button);
+  Add("Edit13", QStringLiteral(u"درصد فوق العاده شغل"));
+  Add("Edit14", QStringLiteral(u"درصد فوق العاده جذب"));
+  Add("Edit15", QStringLiteral(u"درصد فوق العاده ویژه"));
+  Add("Edit16", QStringLiteral(u"درصد فوق العاده خاص"));
+  Add("Edit17", QStringLiteral(u"درصد محرومیت از تسهیلات زتدگی"));
+  Add("Edit19", QStringLiteral(u"درصد فوق العاده بدی آب و هوا"));
+  Add("Edit20", QStringLiteral(u"درصد فوق العاده نوبت کاری"));
+  Add("Edit21", QStringLiteral(u"درصد فوق العاده سختی کار"));
+  Add("Edit22", QStringLiteral(u"درصد فوق العاده مناطق عملیاتی"));
+  Add("CheckBox5", QStringLiteral(u"درصد فوق العاده مناطق عملیاتی: بر مبنای مجموع حقوق و فوق العاده ها"),
+      QAccessible::CheckBox);
+  Add("Edit23", QStringLiteral(u"درصد فوق العاده منطقه محروم"));
+  Add("Edit24", QStringLiteral(u"درصد فوق العاده \u0643ار با اشعه"));  // the Arabic kaf, as shown
+  Add("CheckBox6", QStringLiteral(u"مبلغ فوق العاده خاص جز 3 بند ب در محاسبه حق مسکن لحاظ شود"), QAccessible::CheckBox);
+  Add("Button1", QStringLiteral(u"محاسبه\u200cی حکم"), QAccessible::Button);
 }
 
 void AccessibilityTest::inputsAreNamedByTheirLabels() {
@@ -142,11 +131,15 @@ void AccessibilityTest::namesAreDistinctAndNotGroupCaptions() {
 
 void AccessibilityTest::hintsAreDescriptionsWithoutNewTooltips() {
   TForm1& Form = Fixture->Form();
-  const std::pair<QWidget*, const char*> Described[] = {
-      {Form.Edit6, Texts::HintEdit6}, {Form.Edit22, Texts::HintLabel86},
-      {Form.CheckBox5, Texts::HintCheckBox5}, {Form.ComboBox1, Texts::HintComboBox1}};
-  for (const auto& [Control, Hint] : Described)
-    QCOMPARE(Accessible(Control)->text(QAccessible::Description), T(Hint));
+  const std::pair<QWidget*, QString> Described[] = {
+      {Form.Edit6, QStringLiteral(u"گروه مستخدم (کل گروه شامل استحقاقی و تشویقی و...)")},
+      {Form.Edit22, QStringLiteral(u"20% یا 25%")},
+      {Form.CheckBox5,
+       QStringLiteral(u"مجموع حقوق، فوق العاده شغل، فوق العاده جذب، تفاوت دریافتی و ماده 26 در محاسبه ی "
+                      u"فوق العاده مناطق عملیاتی لحاظ شود")},
+      {Form.ComboBox1, QStringLiteral(u"!برای بیمه تامین اجتماعی آیتم های محرومیت از تسهیلات زندگی و بدی آب و هوا جزو "
+                                      u"کسورات محاسبه می شود ولی برای بیمه سازمان بازنشستگی نه")}};
+  for (const auto& [Control, Hint] : Described) QCOMPARE(Accessible(Control)->text(QAccessible::Description), Hint);
   // An input without a hint is described by nothing.
   QCOMPARE(Accessible(Form.Edit1)->text(QAccessible::Description), QString());
   // A description is no tooltip: still exactly the five hinted controls.
@@ -179,13 +172,15 @@ void AccessibilityTest::bannerIsAPictureThatCanBePressed() {
   TForm1& Form = Fixture->Form();
   QAccessibleInterface* Banner = Accessible(Form.WaterImage1);
   QCOMPARE(Banner->role(), QAccessible::Graphic);
-  QCOMPARE(Banner->text(QAccessible::Name), T(Texts::WaterImage1Name));
-  QCOMPARE(Banner->text(QAccessible::Description), T(Texts::WaterImage1Description));
+  QCOMPARE(Banner->text(QAccessible::Name), QStringLiteral(u"تصویر متحرک موج آب"));
+  QCOMPARE(Banner->text(QAccessible::Description),
+           QStringLiteral(u"کلیک روی تصویر، صفحه وب برنامه نویس را در مرورگر باز می کند"));
   QAccessibleActionInterface* Actions = Banner->actionInterface();
   QVERIFY(Actions);
   QCOMPARE(Actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
   // Pressing it opens the web page, as a click does.
-  for (const char* Scheme : {"http", "https"}) QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
+  for (const char* Scheme : {"http", "https"})
+    QDesktopServices::setUrlHandler(QString::fromLatin1(Scheme), this, "OpenUrl");
   Opened.clear();
   Actions->doAction(QAccessibleActionInterface::pressAction());
   for (const char* Scheme : {"http", "https"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(Scheme));
@@ -197,8 +192,8 @@ void AccessibilityTest::bannerIsAPictureThatCanBePressed() {
 void AccessibilityTest::resultPanelIsNamed() {
   TForm1& Form = Fixture->Form();
   QCOMPARE(Accessible(Form.RichEdit1)->text(QAccessible::Name), QStringLiteral(u"نمایش نتیجه محاسبات"));
-  QCOMPARE(Accessible(Form.Button2)->text(QAccessible::Name), T(Texts::Button2));
-  QCOMPARE(Accessible(Form.Button3)->text(QAccessible::Name), T(Texts::Button3));
+  QCOMPARE(Accessible(Form.Button2)->text(QAccessible::Name), QStringLiteral(u"چاپ نتیجه\u200cی محاسبات"));
+  QCOMPARE(Accessible(Form.Button3)->text(QAccessible::Name), QStringLiteral(u"خروج و محاسبه حکم جدید"));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 class AutoFillTest : public QObject {
   Q_OBJECT
@@ -26,16 +26,34 @@ void AutoFillTest::productAfterTyping_data() {
   QTest::addColumn<QString>("Coefficient");
   QTest::addColumn<QString>("Points");
   QTest::addColumn<QString>("Amount");
-  QTest::newRow("3216 x 1500") << "3216" << "1500" << "4824000";
-  QTest::newRow("exactly 3") << "3" << "1" << "3";
-  QTest::newRow("zero") << "0" << "1500" << "0";
-  QTest::newRow("10^15 in general form") << "100000000" << "10000000" << "1E15";
-  QTest::newRow("16 digits rounded to 15") << "1234567890123456" << "1" << "1.23456789012346E15";
+  QTest::newRow("3216 x 1500") << "3216"
+                               << "1500"
+                               << "4824000";
+  QTest::newRow("exactly 3") << "3"
+                             << "1"
+                             << "3";
+  QTest::newRow("zero") << "0"
+                        << "1500"
+                        << "0";
+  QTest::newRow("10^15 in general form") << "100000000"
+                                         << "10000000"
+                                         << "1E15";
+  QTest::newRow("16 digits rounded to 15") << "1234567890123456"
+                                           << "1"
+                                           << "1.23456789012346E15";
   // Exact products rounded once to 15 digits (Python's decimal module).
-  QTest::newRow("53578 x 616649591472820") << "53578" << "616649591472820" << "3.30388518119307E19";
-  QTest::newRow("96076 x 602309385164131") << "96076" << "602309385164131" << "5.7867476489029E19";
-  QTest::newRow("no points") << "3216" << "" << "";
-  QTest::newRow("no coefficient") << "" << "1500" << "";
+  QTest::newRow("53578 x 616649591472820") << "53578"
+                                           << "616649591472820"
+                                           << "3.30388518119307E19";
+  QTest::newRow("96076 x 602309385164131") << "96076"
+                                           << "602309385164131"
+                                           << "5.7867476489029E19";
+  QTest::newRow("no points") << "3216"
+                             << ""
+                             << "";
+  QTest::newRow("no coefficient") << ""
+                                  << "1500"
+                                  << "";
 }
 
 void AutoFillTest::productAfterTyping() {

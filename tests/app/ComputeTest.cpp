@@ -2,18 +2,18 @@
 // The compute button: the required-field checks, the group range, the "0"
 // writes, the report in RichEdit1, info.ini and the panel switch.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFrame>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -24,19 +24,20 @@ struct Check {
 
 // The thirteen checks in their order.
 const Check Checks[] = {
-      {"Edit1", u"ضریب اعلامی برای سال جدید را وارد کنید"},
-      {"Edit2", u"مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید"},
-      {"Edit3", u"مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید"},
-      {"Edit26", u"مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید"},
-      {"Edit4", u"مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید"},
-      {"Edit5", u"مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید"},
-      {"Edit6", u"گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید"},
-      {"Edit8", u"مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید"},
-      {"Edit9", u"مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید"},
-      {"Edit10", u"درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید"},
-      {"ComboBox1", u"نوع بیمه مستخدم را انتخاب کنید"},
-      {"Edit13", u"درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید"},
-      {"Edit14", u"درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید"},
+    {"Edit1", u"ضریب اعلامی برای سال جدید را وارد کنید"},
+    {"Edit2", u"مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید"},
+    {"Edit3", u"مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید"},
+    {"Edit26", u"مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید"},
+    {"Edit4", u"مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید"},
+    {"Edit5", u"مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید"},
+    {"Edit6",
+     u"گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد کنید"},
+    {"Edit8", u"مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید"},
+    {"Edit9", u"مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید"},
+    {"Edit10", u"درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید"},
+    {"ComboBox1", u"نوع بیمه مستخدم را انتخاب کنید"},
+    {"Edit13", u"درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید"},
+    {"Edit14", u"درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید"},
 };
 
 QString Message(const char16_t* Text) { return QString::fromUtf16(Text); }
@@ -85,7 +86,8 @@ class ComputeTest : public QObject {
 void ComputeTest::eachCheckStopsWithItsMessage_data() {
   QTest::addColumn<QString>("Missing");
   QTest::addColumn<QString>("Expected");
-  for (const Check& Row : Checks) QTest::newRow(Row.Missing) << QString::fromLatin1(Row.Missing) << Message(Row.Message);
+  for (const Check& Row : Checks)
+    QTest::newRow(Row.Missing) << QString::fromLatin1(Row.Missing) << Message(Row.Message);
 }
 
 void ComputeTest::eachCheckStopsWithItsMessage() {
@@ -134,13 +136,24 @@ void ComputeTest::groupRange_data() {
   QTest::addColumn<QString>("Focus");
   const QString OutOfRange = QStringLiteral(u"گروه مستخدم باید عددی از 1 تا 20 باشد");
   const QString TooMany = QStringLiteral(u"تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد");
-  QTest::newRow("group 0") << "0" << "" << OutOfRange << "Edit6";
-  QTest::newRow("group 21") << "21" << "" << OutOfRange << "Edit6";
-  QTest::newRow("group 99") << "99" << "2" << OutOfRange << "Edit6";
-  QTest::newRow("incentive groups equal to the group") << "9" << "9" << TooMany << "Edit7";
-  QTest::newRow("incentive groups above the group") << "3" << "12" << TooMany << "Edit7";
-  QTest::newRow("group 20, 19 incentive groups") << "20" << "19" << "" << "";
-  QTest::newRow("group 1") << "1" << "" << "" << "";
+  QTest::newRow("group 0") << "0"
+                           << "" << OutOfRange << "Edit6";
+  QTest::newRow("group 21") << "21"
+                            << "" << OutOfRange << "Edit6";
+  QTest::newRow("group 99") << "99"
+                            << "2" << OutOfRange << "Edit6";
+  QTest::newRow("incentive groups equal to the group") << "9"
+                                                       << "9" << TooMany << "Edit7";
+  QTest::newRow("incentive groups above the group") << "3"
+                                                    << "12" << TooMany << "Edit7";
+  QTest::newRow("group 20, 19 incentive groups") << "20"
+                                                 << "19"
+                                                 << ""
+                                                 << "";
+  QTest::newRow("group 1") << "1"
+                           << ""
+                           << ""
+                           << "";
 }
 
 void ComputeTest::groupRange() {

@@ -5,19 +5,19 @@
 // showing the whole current frame.
 #include <cmath>
 
+#include <QBackingStore>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QBackingStore>
 #include <QSet>
 #include <QTest>
 #include <QTextEdit>
 
-#include "Random.h"
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "ripple/Random.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -85,13 +85,13 @@ void HiDpiTest::screenshotKeepsTheLogicalLayout_data() {
   QTest::addColumn<QRect>("Geometry");
   // Where the layout puts the controls that have a fixed size, in logical pixels.
   const std::pair<const char*, QRect> Rows[] = {
-      {"Panel2", {0, 0, 785, 691}},        {"GroupBox1", {395, 22, 366, 256}}, {"GroupBox2", {394, 286, 366, 384}},
-      {"GroupBox3", {20, 22, 369, 355}},   {"Button1", {20, 378, 369, 53}},    {"WaterImage1", {16, 436, 375, 237}},
-      {"Edit1", {22, 33, 121, 24}},        {"Edit18", {22, 208, 121, 24}},     {"Edit6", {22, 36, 121, 24}},
-      {"Edit12", {22, 161, 121, 24}},      {"ComboBox1", {22, 186, 121, 22}},  {"Edit11", {22, 209, 121, 24}},
-      {"Edit13", {24, 33, 121, 24}},       {"Edit22", {41, 233, 104, 24}},     {"Edit24", {24, 283, 121, 24}},
-      {"Panel1", {0, 0, 785, 691}},        {"GroupBox4", {20, 6, 741, 667}},   {"Button2", {10, 632, 459, 29}},
-      {"Button3", {474, 632, 255, 29}},    {"RichEdit1", {12, 19, 717, 611}}};
+      {"Panel2", {0, 0, 785, 691}},      {"GroupBox1", {395, 22, 366, 256}}, {"GroupBox2", {394, 286, 366, 384}},
+      {"GroupBox3", {20, 22, 369, 355}}, {"Button1", {20, 378, 369, 53}},    {"WaterImage1", {16, 436, 375, 237}},
+      {"Edit1", {22, 33, 121, 24}},      {"Edit18", {22, 208, 121, 24}},     {"Edit6", {22, 36, 121, 24}},
+      {"Edit12", {22, 161, 121, 24}},    {"ComboBox1", {22, 186, 121, 22}},  {"Edit11", {22, 209, 121, 24}},
+      {"Edit13", {24, 33, 121, 24}},     {"Edit22", {41, 233, 104, 24}},     {"Edit24", {24, 283, 121, 24}},
+      {"Panel1", {0, 0, 785, 691}},      {"GroupBox4", {20, 6, 741, 667}},   {"Button2", {10, 632, 459, 29}},
+      {"Button3", {474, 632, 255, 29}},  {"RichEdit1", {12, 19, 717, 611}}};
   for (const auto& [Name, Geometry] : Rows) QTest::newRow(Name) << QString::fromLatin1(Name) << Geometry;
 }
 
@@ -155,7 +155,8 @@ void HiDpiTest::partialRepaintsShowTheWholeFrame() {
   TForm1& Form = Fixture->Form();
   const qreal Ratio = Form.devicePixelRatioF();
   const QPoint Corner = Banner->mapTo(&Form, QPoint(0, 0));
-  const QRect OnScreen(qRound(Corner.x() * Ratio), qRound(Corner.y() * Ratio), qRound(375 * Ratio), qRound(237 * Ratio));
+  const QRect OnScreen(qRound(Corner.x() * Ratio), qRound(Corner.y() * Ratio), qRound(375 * Ratio),
+                       qRound(237 * Ratio));
   // Drops here and there, ripples spreading, some dying out; each frame
   // repaints only its bands. What the window shows must be the frame itself.
   // At a fractional ratio the filter rounds a clipped repaint a shade apart

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -59,8 +59,7 @@ void KeyboardTest::enterMovesToSuccessor_data() {
       {"Edit17", "Edit19"},       {"Edit19", "Edit20"},       {"Edit20", "Edit21"},       {"Edit21", "Edit22"},
       {"Edit22", "Edit23"},       {"Edit23", "Edit24"},       {"Edit24", "CheckBox6"},    {"CheckBox6", "Button1"},
   };
-  for (const auto& Row : Order)
-    QTest::newRow(Row[0]) << QString::fromLatin1(Row[0]) << QString::fromLatin1(Row[1]);
+  for (const auto& Row : Order) QTest::newRow(Row[0]) << QString::fromLatin1(Row[0]) << QString::fromLatin1(Row[1]);
 }
 
 void KeyboardTest::enterMovesToSuccessor() {
@@ -110,11 +109,10 @@ void KeyboardTest::enterDoesNothingOnComboBoxAndCheckBox5() {
 void KeyboardTest::tabOrderRunsRoundThePanel() {
   WindowFixture Fixture;
   const QStringList Order = {
-      "Edit1",  "Edit2",  "Edit3",     "Edit26",    "Edit4",     "Edit5",     "Edit25",    "Edit18",
-      "Edit6",  "Edit7",  "Edit8",     "Edit9",     "Edit10",    "Edit12",    "ComboBox1", "Edit11",
-      "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox8", "Edit13", "Edit14", "Edit15",
-      "Edit16", "Edit17", "Edit19",    "Edit20",    "Edit21",    "Edit22",    "Edit23",    "Edit24",
-      "CheckBox5", "CheckBox6", "Button1", "Edit1"};
+      "Edit1",     "Edit2",     "Edit3",     "Edit26", "Edit4",  "Edit5",     "Edit25",    "Edit18",    "Edit6",
+      "Edit7",     "Edit8",     "Edit9",     "Edit10", "Edit12", "ComboBox1", "Edit11",    "CheckBox1", "CheckBox2",
+      "CheckBox3", "CheckBox4", "CheckBox8", "Edit13", "Edit14", "Edit15",    "Edit16",    "Edit17",    "Edit19",
+      "Edit20",    "Edit21",    "Edit22",    "Edit23", "Edit24", "CheckBox5", "CheckBox6", "Button1",   "Edit1"};
   Fixture.Form().Edit1->setFocus(Qt::MouseFocusReason);
   QStringList Forward = {NameOf(Focused())};
   for (int I = 1; I < Order.size(); ++I) {
@@ -156,13 +154,19 @@ void KeyboardTest::typedCharactersAreFiltered_data() {
   QTest::addColumn<QString>("Control");
   QTest::addColumn<QString>("Typed");
   QTest::addColumn<QString>("Expected");
-  QTest::newRow("digits and a letter") << "Edit8" << "12a3" << "123";
-  QTest::newRow("minus, point, comma, space") << "Edit8" << "1-2.3,4 5" << "12345";
+  QTest::newRow("digits and a letter") << "Edit8"
+                                       << "12a3"
+                                       << "123";
+  QTest::newRow("minus, point, comma, space") << "Edit8"
+                                              << "1-2.3,4 5"
+                                              << "12345";
   QTest::newRow("Persian digits") << "Edit8" << QStringLiteral(u"۱۲۳4") << "4";
   QTest::newRow("Arabic-Indic digits") << "Edit2" << QStringLiteral(u"١٢5") << "5";
   QTest::newRow("Persian letters") << "Edit13" << QStringLiteral(u"س1ب") << "1";
   QTest::newRow("control characters") << "Edit1" << QStringLiteral(u"7\x1b\x01\t8") << "78";
-  QTest::newRow("digits on a check box") << "CheckBox1" << "12" << "";
+  QTest::newRow("digits on a check box") << "CheckBox1"
+                                         << "12"
+                                         << "";
 }
 
 void KeyboardTest::typedCharactersAreFiltered() {
@@ -203,8 +207,8 @@ void KeyboardTest::lengthLimits_data() {
   for (const char* Name : {"Edit10", "Edit13", "Edit14", "Edit15", "Edit16", "Edit17", "Edit19", "Edit20", "Edit21",
                            "Edit22", "Edit23", "Edit24"})
     QTest::newRow(Name) << Name << 3;
-  for (const char* Name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit18", "Edit25", "Edit26", "Edit8",
-                           "Edit9", "Edit12"})
+  for (const char* Name :
+       {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit18", "Edit25", "Edit26", "Edit8", "Edit9", "Edit12"})
     QTest::newRow(Name) << Name << 0;
 }
 

@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "Look.h"
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "app/Look.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -73,8 +73,8 @@ void LayoutTest::everyNamedControlExists() {
     const QString Name = QStringLiteral("Edit%1").arg(Number);
     QVERIFY2(qobject_cast<QLineEdit*>(Named(Form, Name)), qPrintable(Name));
     const QString Group = Number <= 5 || Number == 18 || Number >= 25 ? QStringLiteral("GroupBox1")
-                          : Number <= 12                             ? QStringLiteral("GroupBox2")
-                                                                     : QStringLiteral("GroupBox3");
+                          : Number <= 12                              ? QStringLiteral("GroupBox2")
+                                                                      : QStringLiteral("GroupBox3");
     QCOMPARE(Parent(Name), Group);
   }
   for (int Number : {1, 2, 3, 4, 5, 6, 8}) {
@@ -86,9 +86,11 @@ void LayoutTest::everyNamedControlExists() {
   QCOMPARE(Form.findChildren<QLineEdit*>().size(), 26);
   for (int Number : {1, 2, 3}) QCOMPARE(Parent(QStringLiteral("GroupBox%1").arg(Number)), QStringLiteral("Panel2"));
   QCOMPARE(Parent(QStringLiteral("Button1")), QStringLiteral("Panel2"));
-  for (const char* Name : {"Button2", "Button3", "RichEdit1"}) QCOMPARE(Parent(QLatin1String(Name)), QStringLiteral("GroupBox4"));
+  for (const char* Name : {"Button2", "Button3", "RichEdit1"})
+    QCOMPARE(Parent(QLatin1String(Name)), QStringLiteral("GroupBox4"));
   QCOMPARE(Parent(QStringLiteral("GroupBox4")), QStringLiteral("Panel1"));
-  for (const char* Name : {"Panel1", "Panel2"}) QCOMPARE(Named(Form, QLatin1String(Name))->geometry(), QRect(0, 0, 785, 691));
+  for (const char* Name : {"Panel1", "Panel2"})
+    QCOMPARE(Named(Form, QLatin1String(Name))->geometry(), QRect(0, 0, 785, 691));
 }
 
 void LayoutTest::inputsLieInsideTheirBoxWithoutOverlap() {
@@ -110,7 +112,7 @@ void LayoutTest::inputsLieInsideTheirBoxWithoutOverlap() {
 
 void LayoutTest::labelsEndNextToTheirControls_data() {
   QTest::addColumn<QString>("Label");
-  QTest::addColumn<int>("Right");  // right edge, exclusive
+  QTest::addColumn<int>("Right");   // right edge, exclusive
   QTest::addColumn<int>("Middle");  // designed top + height / 2
   QTest::addColumn<QString>("Control");
   struct Row {
@@ -119,25 +121,24 @@ void LayoutTest::labelsEndNextToTheirControls_data() {
     const char* Control;
   };
   const Row Rows[] = {
-      {"Label1", 148, 36, 40, 16, "Edit1"},       {"Label2", 148, 61, 123, 16, "Edit2"},
-      {"Label3", 148, 86, 105, 16, "Edit3"},      {"Label26", 148, 111, 115, 16, "Edit26"},
-      {"Label5", 148, 136, 96, 16, "Edit4"},      {"Label4", 148, 161, 56, 16, "Edit5"},
-      {"Label20", 148, 186, 193, 16, "Edit25"},   {"Label25", 148, 211, 160, 16, "Edit18"},
-      {"Label6", 148, 39, 85, 16, "Edit6"},       {"Label7", 148, 64, 141, 16, "Edit7"},
-      {"Label8", 148, 89, 130, 16, "Edit8"},      {"Label10", 148, 114, 146, 16, "Edit9"},
-      {"Label9", 148, 139, 126, 16, "Edit10"},    {"Label19", 148, 166, 202, 13, "Edit12"},
-      {"Label21", 148, 189, 55, 16, "ComboBox1"}, {"Label12", 148, 212, 61, 16, "Edit11"},
+      {"Label1", 148, 36, 40, 16, "Edit1"},        {"Label2", 148, 61, 123, 16, "Edit2"},
+      {"Label3", 148, 86, 105, 16, "Edit3"},       {"Label26", 148, 111, 115, 16, "Edit26"},
+      {"Label5", 148, 136, 96, 16, "Edit4"},       {"Label4", 148, 161, 56, 16, "Edit5"},
+      {"Label20", 148, 186, 193, 16, "Edit25"},    {"Label25", 148, 211, 160, 16, "Edit18"},
+      {"Label6", 148, 39, 85, 16, "Edit6"},        {"Label7", 148, 64, 141, 16, "Edit7"},
+      {"Label8", 148, 89, 130, 16, "Edit8"},       {"Label10", 148, 114, 146, 16, "Edit9"},
+      {"Label9", 148, 139, 126, 16, "Edit10"},     {"Label19", 148, 166, 202, 13, "Edit12"},
+      {"Label21", 148, 189, 55, 16, "ComboBox1"},  {"Label12", 148, 212, 61, 16, "Edit11"},
       {"Label11", 148, 235, 113, 16, "CheckBox1"}, {"Label18", 148, 258, 111, 16, "CheckBox2"},
       {"Label24", 148, 280, 179, 16, "CheckBox3"}, {"Label23", 148, 302, 50, 16, "CheckBox4"},
-      {"Label14", 148, 36, 128, 16, "Edit13"},    {"Label13", 148, 61, 127, 16, "Edit14"},
-      {"Label15", 148, 86, 120, 16, "Edit15"},    {"Label16", 148, 111, 128, 16, "Edit16"},
-      {"Label17", 148, 136, 196, 16, "Edit17"},   {"Label77", 151, 163, 160, 14, "Edit19"},
-      {"Label78", 148, 187, 144, 14, "Edit20"},   {"Label79", 148, 212, 148, 14, "Edit21"},
-      {"Label86", 148, 237, 172, 14, "Edit22"},   {"Label87", 148, 262, 160, 14, "Edit23"},
-      {"Label88", 148, 287, 151, 14, "Edit24"},   {"Label22", 143, 325, 180, 32, "CheckBox8"},
+      {"Label14", 148, 36, 128, 16, "Edit13"},     {"Label13", 148, 61, 127, 16, "Edit14"},
+      {"Label15", 148, 86, 120, 16, "Edit15"},     {"Label16", 148, 111, 128, 16, "Edit16"},
+      {"Label17", 148, 136, 196, 16, "Edit17"},    {"Label77", 151, 163, 160, 14, "Edit19"},
+      {"Label78", 148, 187, 144, 14, "Edit20"},    {"Label79", 148, 212, 148, 14, "Edit21"},
+      {"Label86", 148, 237, 172, 14, "Edit22"},    {"Label87", 148, 262, 160, 14, "Edit23"},
+      {"Label88", 148, 287, 151, 14, "Edit24"},    {"Label22", 143, 325, 180, 32, "CheckBox8"},
   };
-  for (const Row& R : Rows)
-    QTest::newRow(R.Label) << R.Label << R.Left + R.Width << R.Top + R.Height / 2 << R.Control;
+  for (const Row& R : Rows) QTest::newRow(R.Label) << R.Label << R.Left + R.Width << R.Top + R.Height / 2 << R.Control;
 }
 
 void LayoutTest::labelsEndNextToTheirControls() {
@@ -168,9 +169,9 @@ void LayoutTest::fontPixelHeights_data() {
   for (const char* Name : {"Form1", "Label19", "CheckBox1", "CheckBox6"}) QTest::newRow(Name) << Name << 11;
   for (const char* Name : {"Label77", "Label78", "Label79", "Label86", "Label87", "Label88"})
     QTest::newRow(Name) << Name << 12;
-  for (const char* Name : {"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "Button1", "Button2", "Button3",
-                           "Label1", "Label6", "Label14", "Label22", "Edit1", "Edit6", "Edit13", "ComboBox1",
-                           "CheckBox2", "CheckBox8"})
+  for (const char* Name :
+       {"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "Button1", "Button2", "Button3", "Label1", "Label6",
+        "Label14", "Label22", "Edit1", "Edit6", "Edit13", "ComboBox1", "CheckBox2", "CheckBox8"})
     QTest::newRow(Name) << Name << 13;
   QTest::newRow("RichEdit1") << "RichEdit1" << 16;
 }
@@ -198,10 +199,10 @@ void LayoutTest::everyCaptionCharacterHasAGlyph() {
   for (const QString& Caption : Captions)
     for (QChar Character : Caption) {
       if (Character.category() == QChar::Other_Format) continue;  // ZWNJ is not drawn
-      const bool Covered = std::any_of(Faces.begin(), Faces.end(), [&](const QString& Face) {
-        return QFontMetrics(QFont(Face)).inFont(Character);
-      });
-      QVERIFY2(Covered, qPrintable(QStringLiteral("U+%1 in %2").arg(Character.unicode(), 4, 16, QLatin1Char('0')).arg(Caption)));
+      const bool Covered = std::any_of(
+          Faces.begin(), Faces.end(), [&](const QString& Face) { return QFontMetrics(QFont(Face)).inFont(Character); });
+      QVERIFY2(Covered,
+               qPrintable(QStringLiteral("U+%1 in %2").arg(Character.unicode(), 4, 16, QLatin1Char('0')).arg(Caption)));
     }
 }
 
@@ -232,14 +233,15 @@ void LayoutTest::onlyFiveControlsHaveHints() {
 
 void LayoutTest::cursorsAndReadingDirections() {
   TForm1& Form = Fixture->Form();
-  for (QWidget* Hand : std::initializer_list<QWidget*>{Form.Button1, Form.Button2, Form.Button3, Form.CheckBox1,
-                                                       Form.CheckBox2, Form.CheckBox3, Form.CheckBox4,
-                                                       Form.CheckBox6, Form.CheckBox8})
+  for (QWidget* Hand :
+       std::initializer_list<QWidget*>{Form.Button1, Form.Button2, Form.Button3, Form.CheckBox1, Form.CheckBox2,
+                                       Form.CheckBox3, Form.CheckBox4, Form.CheckBox6, Form.CheckBox8})
     QCOMPARE(Hand->cursor().shape(), Qt::PointingHandCursor);
   for (QWidget* Help : std::initializer_list<QWidget*>{Form.ComboBox1, Form.CheckBox5})
     QCOMPARE(Help->cursor().shape(), Qt::WhatsThisCursor);
   for (QWidget* Widget : Form.findChildren<QWidget*>()) {
-    static const QRegularExpression Ours(QStringLiteral("^(Edit|Label|CheckBox|ComboBox|GroupBox|Button|Panel|RichEdit)\\d+$"));
+    static const QRegularExpression Ours(
+        QStringLiteral("^(Edit|Label|CheckBox|ComboBox|GroupBox|Button|Panel|RichEdit)\\d+$"));
     if (!Ours.match(Widget->objectName()).hasMatch()) continue;  // the toolkit's own parts
     const bool LeftToRight = Widget == Form.ComboBox1 || Widget == Form.CheckBox6;
     QCOMPARE(Widget->layoutDirection(), LeftToRight ? Qt::LeftToRight : Qt::RightToLeft);

@@ -14,8 +14,8 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 

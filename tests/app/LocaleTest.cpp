@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 class LocaleTest : public QObject {
   Q_OBJECT
@@ -17,7 +17,8 @@ class LocaleTest : public QObject {
  private slots:
   void initTestCase() {
     SetUpApplication();
-    QVERIFY2(QLocale::system().groupSeparator() == QLatin1String("."), "needs LC_ALL=de_DE.UTF-8, as the ctest entry sets");
+    QVERIFY2(QLocale::system().groupSeparator() == QLatin1String("."),
+             "needs LC_ALL=de_DE.UTF-8, as the ctest entry sets");
   }
   void reportGroupsWithThePoint();
   void autoFillWritesTheDecimalComma();

@@ -42,7 +42,8 @@ inline int Pages(const QString& Pdf) {
 // keeps every glyph of a run of hyphens.
 inline QString Text(const QString& Pdf, int Page = 0) {
   QStringList Arguments = {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8")};
-  if (Page > 0) Arguments << QStringLiteral("-f") << QString::number(Page) << QStringLiteral("-l") << QString::number(Page);
+  if (Page > 0)
+    Arguments << QStringLiteral("-f") << QString::number(Page) << QStringLiteral("-l") << QString::number(Page);
   return Run(QStringLiteral("pdftotext"), Arguments << Pdf << QStringLiteral("-"));
 }
 
@@ -56,11 +57,11 @@ inline QString Plain(QString Text) {
 
 // The boxes of the words of one page, in points from the top-left corner.
 inline QList<QRectF> WordBoxes(const QString& Pdf, int Page) {
-  const QString Html = Run(QStringLiteral("pdftotext"),
-                           {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(Page), QStringLiteral("-l"),
-                            QString::number(Page), Pdf, QStringLiteral("-")});
-  static const QRegularExpression Word(QStringLiteral(
-      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)")re"));
+  const QString Html =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(Page),
+                                        QStringLiteral("-l"), QString::number(Page), Pdf, QStringLiteral("-")});
+  static const QRegularExpression Word(
+      QStringLiteral(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)")re"));
   QList<QRectF> Boxes;
   for (auto Match = Word.globalMatch(Html); Match.hasNext();) {
     const auto M = Match.next();

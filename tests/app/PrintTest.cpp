@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ QString InfoField(const QString& Pdf, const QString& Field) {
 }
 
 QString PdfText(const QString& Pdf) {
-  return Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), Pdf, QStringLiteral("-")});
+  return Poppler(QStringLiteral("pdftotext"),
+                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), Pdf, QStringLiteral("-")});
 }
 
 // What pdftotext gives: Persian with presentation forms and bidi marks; fold

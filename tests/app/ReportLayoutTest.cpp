@@ -2,6 +2,10 @@
 // The shared report layout in a program with a QGuiApplication and no window,
 // as the batch program runs it: report documents, and print jobs of several
 // documents read back from the PDF with poppler.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
@@ -12,15 +16,11 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include <stdexcept>
-#include <string>
-#include <vector>
-
-#include "DecreeReport.h"
-#include "PdfReader.h"
-#include "ReportLayout.h"
-#include "Texts.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeReport.h"
+#include "report/ReportLayout.h"
+#include "report/ReportTexts.h"
+#include "tests/app/PdfReader.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ void ReportLayoutTest::documentHoldsAParagraphPerLine() {
   }
   QVERIFY(Block.text().isEmpty());
   const QString Text = Doc->toPlainText();
-  QVERIFY(Text.startsWith(QStringLiteral(u"     \n     حقوق مبنا: 880,000     افزایش سنواتی: 136,000     حقوق پایه: 1,016,000\n")));
+  QVERIFY(Text.startsWith(
+      QStringLiteral(u"     \n     حقوق مبنا: 880,000     افزایش سنواتی: 136,000     حقوق پایه: 1,016,000\n")));
   QVERIFY(Text.endsWith(QStringLiteral(u"\n     جمع کل حکم (با حق مسکن): 11,739,440\n")));
 }
 
@@ -162,7 +163,8 @@ void ReportLayoutTest::textFillsThePrintableAreaAtTwelvePoints() {
   QCOMPARE(Lines.size(), 2);
   // A PDF printer can reach the whole sheet: aligned right at its right edge,
   // from its top, with none of the 2 cm a QTextDocument::print would add.
-  for (const QRectF& Line : Lines) QVERIFY2(Line.right() > 590 && Line.right() <= 595.3, qPrintable(QString::number(Line.right())));
+  for (const QRectF& Line : Lines)
+    QVERIFY2(Line.right() > 590 && Line.right() <= 595.3, qPrintable(QString::number(Line.right())));
   QVERIFY2(Lines.first().top() < 6, qPrintable(QString::number(Lines.first().top())));
   // 16 px at 96 dpi is 12 pt: the second line stands one line (a little more
   // than the font size) below the first.
@@ -186,7 +188,7 @@ void ReportLayoutTest::jobThatCannotStartCarriesTheWindowsText() {
   } catch (const std::runtime_error& Error) {
     Caught = QString::fromUtf8(Error.what());
   }
-  QCOMPARE(Caught, QString::fromUtf8(Texts::PrintNotStarted));
+  QCOMPARE(Caught, QString::fromUtf8(ReportTexts::PrintNotStarted));
   QVERIFY(!QFileInfo(Target).isFile());
 }
 

@@ -8,12 +8,12 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "DecreeReport.h"
-#include "PdfReader.h"
-#include "ReportLayout.h"
-#include "TestSupport.h"
-#include "Texts.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeReport.h"
+#include "decree/WindowTexts.h"
+#include "report/ReportLayout.h"
+#include "tests/app/PdfReader.h"
+#include "tests/app/TestSupport.h"
+#include "tests/decree/WorkedInputs.h"
 
 class SharedPrintTest : public QObject {
   Q_OBJECT
@@ -58,7 +58,7 @@ void SharedPrintTest::windowAndSharedLayoutPrintTheSame() {
   Printer.setOutputFormat(QPrinter::PdfFormat);
   Printer.setOutputFileName(SharedPdf);
   Printer.setPageSize(Paper);
-  TReportJob Job(Printer, QString::fromUtf8(Texts::PrintJobName));
+  TReportJob Job(Printer, QString::fromUtf8(WindowTexts::PrintJobName));
   const std::unique_ptr<QTextDocument> Document = NewReportDocument();
   AppendReportLines(*Document, Lines);
   Job.Print(*Document);
@@ -75,7 +75,8 @@ void SharedPrintTest::windowAndSharedLayoutPrintTheSame() {
   const QList<QImage> WindowPages = PdfReader::Pictures(WindowPdf, 72);
   const QList<QImage> SharedPages = PdfReader::Pictures(SharedPdf, 72);
   QCOMPARE(SharedPages.size(), Pages);
-  for (int Page = 0; Page < Pages; ++Page) QVERIFY2(SharedPages[Page] == WindowPages[Page], qPrintable(QString::number(Page + 1)));
+  for (int Page = 0; Page < Pages; ++Page)
+    QVERIFY2(SharedPages[Page] == WindowPages[Page], qPrintable(QString::number(Page + 1)));
 }
 
 QTEST_MAIN(SharedPrintTest)

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
-#include "Look.h"
+#include "app/Look.h"
 
 MessageRecorder::MessageRecorder() {
   Previous = SetMessageBoxFunction([this](QWidget*, MessageKind Kind, const QString& Text) {
@@ -130,7 +130,8 @@ void FillInputA(TForm1& Form, const QStringList& Skip) {
     Press(Qt::Key_Backtab, Qt::ShiftModifier);
     Press(Qt::Key_Down);
   }
-  for (QAbstractButton* Box : {static_cast<QAbstractButton*>(Form.CheckBox1), static_cast<QAbstractButton*>(Form.CheckBox3)}) {
+  for (QAbstractButton* Box :
+       {static_cast<QAbstractButton*>(Form.CheckBox1), static_cast<QAbstractButton*>(Form.CheckBox3)}) {
     Box->setFocus(Qt::MouseFocusReason);
     Press(Qt::Key_Space);
   }

@@ -7,13 +7,13 @@
 #include <memory>
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "MessageBox.h"
-#include "Unit1.h"
+#include "app/MessageBox.h"
+#include "app/Unit1.h"
 
 class QLineEdit;
 

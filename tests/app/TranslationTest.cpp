@@ -27,8 +27,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
-#include "TestSupport.h"
-#include "Translations.h"
+#include "app/Translations.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
@@ -67,8 +67,7 @@ QStringList ShownTexts(QWidget* Root) {
     if (auto* T = qobject_cast<QTabWidget*>(W))
       for (int I = 0; I < T->count(); ++I) Texts << T->tabText(I) << T->tabToolTip(I);
     if (auto* V = qobject_cast<QAbstractItemView*>(W); V && V->model())
-      for (int C = 0; C < V->model()->columnCount(); ++C)
-        Texts << V->model()->headerData(C, Qt::Horizontal).toString();
+      for (int C = 0; C < V->model()->columnCount(); ++C) Texts << V->model()->headerData(C, Qt::Horizontal).toString();
   }
   Texts.removeAll(QString());
   return Texts;
@@ -80,7 +79,7 @@ QStringList Untranslated(const QStringList& Texts) {
   QStringList Found;
   for (const QString& Text : Texts)
     if (!Text.startsWith(QLatin1Char('/')))
-    for (const QString& Word : EnglishWords(Text)) Found << Text + QStringLiteral(" → ") + Word;
+      for (const QString& Word : EnglishWords(Text)) Found << Text + QStringLiteral(" → ") + Word;
   Found.removeDuplicates();
   return Found;
 }
@@ -262,14 +261,17 @@ void TranslationTest::printDialogIsPersian() {
 
   QCOMPARE(Title, QStringLiteral(u"چاپ"));
   MainButtons.sort();
-  QCOMPARE(MainButtons, (QStringList{QStringLiteral(u"&تنظیمات >>"), QStringLiteral(u"&چاپ"),
-                                     QStringLiteral(u"انصراف"), QStringLiteral(u"وی&ژگی‌ها")}));
+  QCOMPARE(MainButtons, (QStringList{QStringLiteral(u"&تنظیمات >>"), QStringLiteral(u"&چاپ"), QStringLiteral(u"انصراف"),
+                                     QStringLiteral(u"وی&ژگی‌ها")}));
   // Each part was reached, and none holds an English word.
-  for (const auto& [Part, Texts] : {std::pair{"main page", &MainPage}, {"options", &Options},
-                                    {"properties", &Properties}, {"file chooser", &FileChooser}}) {
+  for (const auto& [Part, Texts] : {std::pair{"main page", &MainPage},
+                                    {"options", &Options},
+                                    {"properties", &Properties},
+                                    {"file chooser", &FileChooser}}) {
     QVERIFY2(!Texts->isEmpty(), Part);
     const QStringList Left = Untranslated(*Texts);
-    QVERIFY2(Left.isEmpty(), qPrintable(QString::fromLatin1(Part) + QStringLiteral(": ") + Left.join(QStringLiteral(" | "))));
+    QVERIFY2(Left.isEmpty(),
+             qPrintable(QString::fromLatin1(Part) + QStringLiteral(": ") + Left.join(QStringLiteral(" | "))));
   }
   // Options and properties were really opened: their own captions are there.
   QVERIFY(Options.contains(QStringLiteral(u"تعداد:")));

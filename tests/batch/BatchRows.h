@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Columns.h"
-#include "CsvReader.h"
-#include "DecreeFields.h"
+#include "batch/Columns.h"
+#include "batch/CsvReader.h"
+#include "decree/DecreeCatalogue.h"
 
 namespace BatchTest {
 
@@ -56,7 +56,7 @@ inline Cells WorkedRowB() {
 // Every input column, named by field name.
 inline std::vector<std::string> FieldNameHeaders() {
   std::vector<std::string> headers;
-  for (const InputFieldInfo& field : InputFields) headers.push_back(field.FieldName);
+  for (const InputSpec& field : Inputs) headers.push_back(field.FieldName);
   return headers;
 }
 
@@ -75,7 +75,7 @@ struct Sheet {
     for (const std::string& header : Headers) {
       std::string text;
       if (const auto control = InputOfHeader(header)) {
-        const auto found = Row.find(InputFieldOf(*control).FieldName);
+        const auto found = Row.find(InputOf(*control).FieldName);
         if (found != Row.end()) text = found->second;
       } else {
         const auto found = Row.find(header);

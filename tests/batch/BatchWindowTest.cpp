@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "BatchRows.h"
-#include "Pipeline.h"
-#include "TestSupport.h"
+#include "batch/Pipeline.h"
+#include "tests/app/TestSupport.h"
+#include "tests/batch/BatchRows.h"
 
 Q_DECLARE_METATYPE(BatchTest::Cells)
 
@@ -30,12 +30,12 @@ bool AllDigits(const std::string& Text) {
 
 // What a clerk does to put Row into the window.
 void EnterRow(TForm1& Form, const Cells& Row) {
-  for (const InputFieldInfo& field : InputFields) {
+  for (const InputSpec& field : Inputs) {
     const auto found = Row.find(field.FieldName);
     if (found == Row.end() || found->second.empty()) continue;
     const std::string& text = found->second;
     const QString name = QString::fromLatin1(field.ControlName);
-    if (field.Kind == InputKind::Number || field.Kind == InputKind::Points) {
+    if (field.Kind != InputKind::Flag && field.Kind != InputKind::Insurance) {
       QLineEdit* edit = Form.findChild<QLineEdit*>(name);
       if (AllDigits(text))
         TypeInto(edit, QString::fromStdString(text));  // key releases refill Edit18 as typing does
@@ -78,19 +78,26 @@ void BatchWindowTest::sameReportOrMessageAsTheWindow_data() {
   QTest::newRow("decree A") << a;
   QTest::newRow("decree B") << WorkedRowB();
   // The percentage boxes hold three characters, pasted text too.
-  QTest::newRow("fractions everywhere")
-      << With(a, {{"Coefficient", "1234.5"}, {"JobPercent", "2.5"}, {"AttractionPercent", "7.5"},
-                  {"SpecialPercent", "1.5"}, {"PreviousBaseSalary", "812345.5"}, {"ShiftWorkPercent", "31"},
-                  {"ParticularPercent", "3.7"}, {"RadiationPercent", "2.5"}, {"Note12Difference", "0.5"}});
+  QTest::newRow("fractions everywhere") << With(a, {{"Coefficient", "1234.5"},
+                                                    {"JobPercent", "2.5"},
+                                                    {"AttractionPercent", "7.5"},
+                                                    {"SpecialPercent", "1.5"},
+                                                    {"PreviousBaseSalary", "812345.5"},
+                                                    {"ShiftWorkPercent", "31"},
+                                                    {"ParticularPercent", "3.7"},
+                                                    {"RadiationPercent", "2.5"},
+                                                    {"Note12Difference", "0.5"}});
   QTest::newRow("clause-B amount from the points")
       << With(a, {{"ClauseBItem3Points", "150"}, {"ClauseBItem3InHousing", "1"}});
-  QTest::newRow("negative items and a top-up")
-      << With(a, {{"PreviousSeniorityIncrease", "-900000"}, {"Note12Difference", "-5"},
-                  {"MinimumSalaryAndBenefits", "16000000"}});
+  QTest::newRow("negative items and a top-up") << With(
+      a,
+      {{"PreviousSeniorityIncrease", "-900000"}, {"Note12Difference", "-5"}, {"MinimumSalaryAndBenefits", "16000000"}});
   QTest::newRow("amounts in general form") << With(a, {{"Coefficient", "1e15"}});
   QTest::newRow("signs and leading zeros") << With(a, {{"EmployeeGroup", "+9"}, {"IncentiveGroupCount", "02"}});
-  QTest::newRow("every flag") << With(WorkedRowB(), {{"Article26Eligible", "1"}, {"BorderDeprivationEligible", "1"},
-                                                     {"HardshipPercent", "15"}, {"DeprivedRegionPercent", "10"}});
+  QTest::newRow("every flag") << With(WorkedRowB(), {{"Article26Eligible", "1"},
+                                                     {"BorderDeprivationEligible", "1"},
+                                                     {"HardshipPercent", "15"},
+                                                     {"DeprivedRegionPercent", "10"}});
   QTest::newRow("pasted text") << With(a, {{"JobPercent", "12a"}});
   QTest::newRow("a required field missing") << With(a, {{"DeclaredMinimumSalary", ""}});
   QTest::newRow("no insurance") << With(a, {{"InsuranceType", ""}});

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-
 #include <string>
 
-#include "CellText.h"
+#include "batch/CellText.h"
 
 namespace {
 
@@ -51,11 +50,11 @@ TEST(ParseFlag, EachAcceptedSpelling) {
     std::string Cell;
     std::optional<bool> Checked;
   } rows[] = {
-      {"", false},        {"  ", false},     {"0", false},      {"1", true},        {" 1 ", true},
-      {"true", true},     {"TRUE", true},    {"True", true},    {"false", false},   {"FALSE", false},
-      {"بله", true},      {"خیر", false},    {"۱", true},       {"۰", false},       {"٠", false},
-      {"2", std::nullopt}, {"yes", std::nullopt}, {"01", std::nullopt}, {"-1", std::nullopt},
-      {"1.0", std::nullopt}, {"نه", std::nullopt}, {"x", std::nullopt},
+      {"", false},          {"  ", false},         {"0", false},         {"1", true},          {" 1 ", true},
+      {"true", true},       {"TRUE", true},        {"True", true},       {"false", false},     {"FALSE", false},
+      {"بله", true},        {"خیر", false},        {"۱", true},          {"۰", false},         {"٠", false},
+      {"2", std::nullopt},  {"yes", std::nullopt}, {"01", std::nullopt}, {"-1", std::nullopt}, {"1.0", std::nullopt},
+      {"نه", std::nullopt}, {"x", std::nullopt},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Cell);

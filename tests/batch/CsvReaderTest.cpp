@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "BatchTexts.h"
-#include "CsvReader.h"
+#include "batch/BatchTexts.h"
+#include "batch/CsvReader.h"
 
 using namespace std::string_literals;
 
@@ -89,6 +88,61 @@ TEST(CsvReader, ReadsEachEncodingASpreadsheetSaves) {
     const Parsed parsed = Parse(row.Bytes);
     EXPECT_EQ(parsed.Cells, expected);
     EXPECT_EQ(parsed.Encoding, row.Encoding);
+  }
+}
+
+TEST(CsvReader, TheEncodingAskedForAgainstTheMark) {
+  const std::string windows1256 = "\xE4\xC7\xE3,Edit1\r\n\xD1\xD6\xC7,1000\r\n";  // a header and a name
+  struct Row {
+    const char* Name;
+    std::string Bytes;
+    CsvEncoding Choice;
+    Records Cells;
+    std::string Error;  // the message of a refusal
+    bool NotUtf8;       // the caller may read it again as Windows-1256
+  } rows[] = {
+      {"Windows-1256 asked for", windows1256, CsvEncoding::Windows1256, {{"نام", "Edit1"}, {"رضا", "1000"}}, "", false},
+      {"Windows-1256 not asked for", windows1256, CsvEncoding::Auto, {}, BatchTexts::InvalidUtf8, true},
+      {"Windows-1256 read as the UTF-8 asked for", windows1256, CsvEncoding::Utf8, {}, BatchTexts::InvalidUtf8, false},
+      {"UTF-16 without a mark is little-endian",
+       Utf16(u"a,b\n", false).substr(2),
+       CsvEncoding::Utf16,
+       {{"a", "b"}},
+       "",
+       false},
+      {"UTF-16 with a big-endian mark", Utf16(u"a,b\n", true), CsvEncoding::Utf16, {{"a", "b"}}, "", false},
+      {"a UTF-8 mark against Windows-1256",
+       "\xEF\xBB\xBFz\n",
+       CsvEncoding::Windows1256,
+       {},
+       BatchTexts::Fill(BatchTexts::MarkContradictsEncoding, {"UTF-8", "windows-1256"}),
+       false},
+      {"a UTF-8 mark against UTF-16",
+       "\xEF\xBB\xBFz\n",
+       CsvEncoding::Utf16,
+       {},
+       BatchTexts::Fill(BatchTexts::MarkContradictsEncoding, {"UTF-8", "utf-16"}),
+       false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    MemorySource source(row.Bytes);
+    CsvReader reader(source, row.Choice);
+    Records cells;
+    std::string error;
+    bool notUtf8 = false;
+    try {
+      CsvRecord record;
+      while (reader.Next(record)) cells.push_back(record.Cells);
+    } catch (const NotUtf8Error& e) {
+      error = e.what();
+      notUtf8 = true;
+    } catch (const BatchFileError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(cells, row.Cells);
+    EXPECT_EQ(error, row.Error);
+    EXPECT_EQ(notUtf8, row.NotUtf8);
   }
 }
 

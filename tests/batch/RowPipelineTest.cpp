@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "BatchRows.h"
-#include "BatchTexts.h"
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
-#include "Pipeline.h"
-#include "WorkedInputs.h"
+#include "batch/BatchTexts.h"
+#include "batch/Pipeline.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
+#include "tests/batch/BatchRows.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 
@@ -18,23 +18,47 @@ using namespace BatchTest;
 using C = PanelControl;
 
 const std::vector<std::string> ControlNameHeaders = {
-    "Edit1",  "Edit2",  "Edit3",  "Edit4",  "Edit5",  "Edit6",  "Edit7",  "Edit8",  "Edit9",
-    "Edit10", "Edit11", "Edit12", "Edit13", "Edit14", "Edit15", "Edit16", "Edit17", "Edit18",
-    "Edit19", "Edit20", "Edit21", "Edit22", "Edit23", "Edit24", "Edit25", "Edit26", "ComboBox1",
+    "Edit1",     "Edit2",     "Edit3",     "Edit4",     "Edit5",     "Edit6",     "Edit7",    "Edit8",  "Edit9",
+    "Edit10",    "Edit11",    "Edit12",    "Edit13",    "Edit14",    "Edit15",    "Edit16",   "Edit17", "Edit18",
+    "Edit19",    "Edit20",    "Edit21",    "Edit22",    "Edit23",    "Edit24",    "Edit25",   "Edit26", "ComboBox1",
     "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox8"};
 
 // The labels' captions without their colons; CheckBox5 has none.
 const std::vector<std::string> CaptionHeaders = {
-      "ضریب", "حداقل حقوق اعلامی", "حداقل حقوق موثر", "حداقل حقوق و مزایا", "حق عائله مندی", "حق اولاد",
-      "امتیاز فوق العاده خاص جز 3 بند ب", "فوق العاده خاص جز 3 بند ب", "گروه مستخدم",
-      "تعداد گروه های تشویقی", "حقوق مبنای سال قبل", "افزایش سنواتی سال قبل", "درصد افزایش سنواتی",
-      "تفاوت تطبیق موضوع جز 1+بند ی تبصره 12", "نوع بیمه", "تعداد اولاد", "وضعیت عائله مندی",
-      "فوق العاده ایثارگری", "فوق العاده تعدیل (408600 ریال)", "ماده 26",
-      "محرومیت از تسهیلات زندگی 2 : (مخصوص مناطق مرزی)", "درصد فوق العاده شغل", "درصد فوق العاده جذب",
-      "درصد فوق العاده ویژه", "درصد فوق العاده خاص", "درصد محرومیت از تسهیلات زتدگی",
-      "درصد فوق العاده بدی آب و هوا", "درصد فوق العاده نوبت کاری", "درصد فوق العاده سختی کار",
-      "درصد فوق العاده مناطق عملیاتی", "درصد فوق العاده منطقه محروم", "درصد فوق العاده كار با اشعه",
-      "مبلغ فوق العاده خاص جز 3 بند ب در محاسبه حق مسکن لحاظ شود", "CheckBox5",
+    "ضریب",
+    "حداقل حقوق اعلامی",
+    "حداقل حقوق موثر",
+    "حداقل حقوق و مزایا",
+    "حق عائله مندی",
+    "حق اولاد",
+    "امتیاز فوق العاده خاص جز 3 بند ب",
+    "فوق العاده خاص جز 3 بند ب",
+    "گروه مستخدم",
+    "تعداد گروه های تشویقی",
+    "حقوق مبنای سال قبل",
+    "افزایش سنواتی سال قبل",
+    "درصد افزایش سنواتی",
+    "تفاوت تطبیق موضوع جز 1+بند ی تبصره 12",
+    "نوع بیمه",
+    "تعداد اولاد",
+    "وضعیت عائله مندی",
+    "فوق العاده ایثارگری",
+    "فوق العاده تعدیل (408600 ریال)",
+    "ماده 26",
+    "محرومیت از تسهیلات زندگی 2 : (مخصوص مناطق مرزی)",
+    "درصد فوق العاده شغل",
+    "درصد فوق العاده جذب",
+    "درصد فوق العاده ویژه",
+    "درصد فوق العاده خاص",
+    "درصد محرومیت از تسهیلات زتدگی",
+    "درصد فوق العاده بدی آب و هوا",
+    "درصد فوق العاده نوبت کاری",
+    "درصد فوق العاده سختی کار",
+    "درصد فوق العاده مناطق عملیاتی",
+    "درصد فوق العاده منطقه محروم",
+    "درصد فوق العاده كار با اشعه",
+    "مبلغ فوق العاده خاص جز 3 بند ب در محاسبه حق مسکن لحاظ شود",
+    "CheckBox5",
 };
 
 RowRecord RunRow(const Sheet& Sheet, const Cells& Row, const PipelineOptions& Options = {}) {
@@ -47,8 +71,8 @@ bool SameBits(double A, double B) { return std::memcmp(&A, &B, sizeof A) == 0; }
 
 void ExpectResult(const RowRecord& Row, const DecreeResult& Expected) {
   ASSERT_TRUE(Row.Computed) << Row.Error.Message;
-  for (const ResultFieldInfo& field : ResultFields) {
-    SCOPED_TRACE(field.Name);
+  for (const ValueSpec& field : Values) {
+    SCOPED_TRACE(field.FieldName);
     EXPECT_TRUE(SameBits(Row.Result.*field.Member, Expected.*field.Member))
         << Row.Result.*field.Member << " vs " << Expected.*field.Member;
   }
@@ -105,32 +129,48 @@ TEST(ProcessRow, ARefusedRowGetsTheWindowsMessageAndItsColumn) {
     std::string Message;
     const char* Column;  // header, or null for none
   } rows[] = {
-      {"required field missing", {{"DeclaredMinimumSalary", " "}},
-       "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید", "DeclaredMinimumSalary"},
-      {"the first missing entry in check order", {{"Coefficient", ""}, {"DeclaredMinimumSalary", ""}},
-       "ضریب اعلامی برای سال جدید را وارد کنید", "Coefficient"},
+      {"required field missing",
+       {{"DeclaredMinimumSalary", " "}},
+       "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید",
+       "DeclaredMinimumSalary"},
+      {"the first missing entry in check order",
+       {{"Coefficient", ""}, {"DeclaredMinimumSalary", ""}},
+       "ضریب اعلامی برای سال جدید را وارد کنید",
+       "Coefficient"},
       {"no insurance", {{"InsuranceType", ""}}, "نوع بیمه مستخدم را انتخاب کنید", "InsuranceType"},
       {"pasted text", {{"JobPercent", "12a"}}, "'12a' is not a valid floating point value.", "JobPercent"},
-      {"Persian digits in refused text are quoted as written", {{"PreviousBaseSalary", "۸۰۰a"}},
-       "'۸۰۰a' is not a valid floating point value.", "PreviousBaseSalary"},
-      {"an optional field refused", {{"RadiationPercent", "5%"}}, "'5%' is not a valid floating point value.",
+      {"Persian digits in refused text are quoted as written",
+       {{"PreviousBaseSalary", "۸۰۰a"}},
+       "'۸۰۰a' is not a valid floating point value.",
+       "PreviousBaseSalary"},
+      {"an optional field refused",
+       {{"RadiationPercent", "5%"}},
+       "'5%' is not a valid floating point value.",
        "RadiationPercent"},
       {"group 25", {{"EmployeeGroup", "25"}}, DecreeTexts::GroupOutOfRange, "EmployeeGroup"},
       {"group 0", {{"EmployeeGroup", "0"}}, DecreeTexts::GroupOutOfRange, "EmployeeGroup"},
-      {"as many incentive groups as the group", {{"IncentiveGroupCount", "9"}}, DecreeTexts::IncentiveGroupsTooMany,
+      {"as many incentive groups as the group",
+       {{"IncentiveGroupCount", "9"}},
+       DecreeTexts::IncentiveGroupsTooMany,
        "IncentiveGroupCount"},
       {"overflow in the conversion", {{"ChildCount", "1e400"}}, "Floating point overflow.", "ChildCount"},
       {"overflow in the computation", {{"Coefficient", "1e306"}}, "Floating point overflow.", nullptr},
-      {"a flag the window has no state for", {{"HeadOfHousehold", "بلی"}},
-       BatchTexts::Fill(BatchTexts::FlagInvalid, {"بلی", "HeadOfHousehold"}), "HeadOfHousehold"},
-      {"an insurance the list does not offer", {{"InsuranceType", "2"}},
+      {"a flag the window has no state for",
+       {{"HeadOfHousehold", "بلی"}},
+       BatchTexts::Fill(BatchTexts::FlagInvalid, {"بلی", "HeadOfHousehold"}),
+       "HeadOfHousehold"},
+      {"an insurance the list does not offer",
+       {{"InsuranceType", "2"}},
        BatchTexts::Fill(BatchTexts::InsuranceInvalid, {"2", "InsuranceType", "تامین اجتماعی", "سازمان بازنشستگی"}),
        "InsuranceType"},
-      {"the insurance check comes before the job percentage", {{"InsuranceType", "x"}, {"JobPercent", ""}},
+      {"the insurance check comes before the job percentage",
+       {{"InsuranceType", "x"}, {"JobPercent", ""}},
        BatchTexts::Fill(BatchTexts::InsuranceInvalid, {"x", "InsuranceType", "تامین اجتماعی", "سازمان بازنشستگی"}),
        "InsuranceType"},
-      {"flags are read after every conversion", {{"HeadOfHousehold", "?"}, {"SpecialPercent", "x"}},
-       "'x' is not a valid floating point value.", "SpecialPercent"},
+      {"flags are read after every conversion",
+       {{"HeadOfHousehold", "?"}, {"SpecialPercent", "x"}},
+       "'x' is not a valid floating point value.",
+       "SpecialPercent"},
   };
   const Sheet sheet(FieldNameHeaders());
   for (const Row& row : rows) {
@@ -238,14 +278,26 @@ TEST(ProcessRow, ClauseBAmountIsTheWindowsProductWhenLeftEmpty) {
     const char* Column;
   } rows[] = {
       {"coefficient times points", {{"ClauseBItem3Points", "150"}}, {}, 150000, nullptr, nullptr},
-      {"the row's own amount wins", {{"ClauseBItem3Points", "150"}, {"ClauseBItem3Amount", "5"}}, {}, 5, nullptr,
+      {"the row's own amount wins",
+       {{"ClauseBItem3Points", "150"}, {"ClauseBItem3Amount", "5"}},
+       {},
+       5,
+       nullptr,
        nullptr},
       {"no points, no amount", {}, {}, 0, nullptr, nullptr},
       {"Persian points", {{"ClauseBItem3Points", "۱۵۰"}}, {}, 150000, nullptr, nullptr},
-      {"refused points", {{"ClauseBItem3Points", "x"}}, {}, -1, "'x' is not a valid floating point value.",
+      {"refused points",
+       {{"ClauseBItem3Points", "x"}},
+       {},
+       -1,
+       "'x' is not a valid floating point value.",
        "ClauseBItem3Points"},
-      {"refused points do not matter beside an amount", {{"ClauseBItem3Points", "x"}, {"ClauseBItem3Amount", "7"}},
-       {}, 7, nullptr, nullptr},
+      {"refused points do not matter beside an amount",
+       {{"ClauseBItem3Points", "x"}, {"ClauseBItem3Amount", "7"}},
+       {},
+       7,
+       nullptr,
+       nullptr},
       {"a row that types its coefficient gets the product",
        {},
        {"", "", "", "", "", "123", "150", ""},
@@ -264,8 +316,12 @@ TEST(ProcessRow, ClauseBAmountIsTheWindowsProductWhenLeftEmpty) {
        150000,
        nullptr,
        nullptr},
-      {"a product in general form converts back", {{"Coefficient", "100000000"}, {"ClauseBItem3Points", "10000000"}},
-       {}, 1e15, nullptr, nullptr},
+      {"a product in general form converts back",
+       {{"Coefficient", "100000000"}, {"ClauseBItem3Points", "10000000"}},
+       {},
+       1e15,
+       nullptr,
+       nullptr},
   };
   const Sheet sheet(FieldNameHeaders());
   for (const Row& row : rows) {

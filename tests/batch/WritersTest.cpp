@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cstdio>
 #include <gtest/gtest.h>
-
+#include <string>
 #include <unistd.h>
 
-#include <cstdio>
-#include <string>
-
-#include "BatchRows.h"
-#include "DecreeReport.h"
-#include "OutputFile.h"
-#include "Writers.h"
-#include "WorkedInputs.h"
+#include "batch/OutputFile.h"
+#include "batch/Writers.h"
+#include "decree/DecreeReport.h"
+#include "tests/batch/BatchRows.h"
+#include "tests/decree/WorkedInputs.h"
 
 using namespace std::string_literals;
 
@@ -34,7 +32,8 @@ class Captured {
     FPipe[1] = -1;
     std::string text;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(FPipe[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(FPipe[0], buffer, sizeof buffer)) > 0;)
+      text.append(buffer, static_cast<std::size_t>(n));
     return text;
   }
 
@@ -132,7 +131,9 @@ TEST(SafeFileName, MadeSafeForAFileName) {
       {"", ""},
       {"   ", ""},
       {".hidden", "_hidden"},
-      {"a\tb\x01" "c", "a_b_c"},
+      {"a\tb\x01"
+       "c",
+       "a_b_c"},
       {"a:b*c?d\"e<f>g|h\\i", "a_b_c_d_e_f_g_h_i"},
       {" padded ", "padded"},
       {std::string(300, 'x'), std::string(200, 'x')},

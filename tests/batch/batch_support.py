@@ -169,6 +169,21 @@ INSURANCE_ITEMS = ['تامین اجتماعی', 'سازمان بازنشستگی
 
 ID_HEADERS = ["شماره پرسنلی", "نام"]
 
+# The employees that every input format must give the same decrees for: CSV, workbooks and
+# Windows-1256 CSV, which has neither the Persian yeh nor Persian digits (the captions' yeh
+# becomes the Arabic one there). tests/batch/workbooks/make-workbooks.py saved them from
+# LibreOffice; run it again after changing them.
+FORMAT_IDS = ["کد", "نام"]
+FORMAT_ROWS = [
+    dict(ROW_A, **{"کد": "1001", "نام": "رضا"}),
+    dict(ROW_B, **{"کد": "1002", "نام": "زهرا"}),
+    dict(ROW_A, **{"کد": "1003", "نام": "مهسا", "EmployeeGroup": "25"}),
+    dict(ROW_A, **{"کد": "1004", "نام": "آرش", "Coefficient": "1000.3", "JobPercent": "20.5"}),
+]
+
+# The note on standard error that lists the identification columns at start.
+ID_NOTE = "ستون های شناسه، که بی محاسبه به خروجی ها می روند: "
+
 
 def sheet(rows, naming="field", ids=None, fields=None):
     """Rows (dicts by field name, plus identification headers) as a header
@@ -214,10 +229,13 @@ class BatchTestCase(unittest.TestCase):
             return f.read()
 
     def run_batch(self, *arguments, env=None, timeout=60):
-        """Runs the program in the test's folder: (exit status, stdout, stderr) as text."""
+        """Runs the program in the test's folder: (exit status, stdout, stderr) as text. The note
+        listing the identification columns is taken out of stderr into self.id_notes."""
         done = subprocess.run([PROGRAM, *arguments], cwd=self.folder, capture_output=True, timeout=timeout,
                               env=dict(os.environ, **(env or {})))
-        return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
+        lines = done.stderr.decode("utf-8").splitlines(True)
+        self.id_notes = [line for line in lines if ID_NOTE in line]
+        return done.returncode, done.stdout.decode("utf-8"), "".join(l for l in lines if ID_NOTE not in l)
 
     def files(self):
         """Every file below the test's folder, hidden ones included."""

@@ -12,8 +12,8 @@ import time
 import unittest
 from fractions import Fraction
 
-from batch_support import (BatchTestCase, CAPTIONS, ID_HEADERS, INSURANCE_ITEMS, PROGRAM, REPORT_A, REPORT_B,
-                           RESULT_FIELDS, ROW_A, ROW_B, VALUES_A, VALUES_B, csv_text, read_csv, sheet)
+from batch_support import (BatchTestCase, CAPTIONS, ID_HEADERS, ID_NOTE, INSURANCE_ITEMS, PROGRAM, REPORT_A,
+                           REPORT_B, RESULT_FIELDS, ROW_A, ROW_B, VALUES_A, VALUES_B, csv_text, read_csv, sheet)
 
 MISSING_DECLARED_MINIMUM = "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید"
 NOT_A_NUMBER_12A = "'12a' is not a valid floating point value."
@@ -185,6 +185,53 @@ class SpreadsheetSpellings(BatchTestCase):
         self.assertEqual([json.loads(line)["line"] for line in out.splitlines()], [2, 5])
 
 
+class HeaderSpelling(BatchTestCase):
+    def test_a_misspelt_optional_input_stops_the_run_until_ignored(self):
+        misspelt = "درصد فوق العاده نوبت کار"
+        header, cells = sheet([person("1001", "مریم", ROW_A)], "caption")
+        header[header.index(CAPTIONS["ShiftWorkPercent"])] = misspelt
+        self.write("employees.csv", csv_text(header, cells))
+        status, out, err = self.run_batch("employees.csv")
+        self.assertEqual((status, out), (2, ""))
+        self.assertEqual(err, f'salary-decree-batch: employees.csv:1: ستون "{misspelt}" نام هیچ ورودی نیست ولی به '
+                              f'"{CAPTIONS["ShiftWorkPercent"]}" (ورودی ShiftWorkPercent) نزدیک است: اگر همان ورودی است '
+                              f'نامش را درست کنید، وگرنه با --ignore-column "{misspelt}" آن را ستون شناسه بگیرید\n')
+        status, out, err = self.run_batch("--ignore-column", misspelt, "employees.csv")
+        self.assertEqual((status, err), (0, ""))
+        self.assertEqual(self.id_notes, [f"salary-decree-batch: employees.csv: {ID_NOTE}شماره پرسنلی، نام، {misspelt}\n"])
+        record = read_csv(out)[0]
+        self.assertEqual((record["ShiftWorkAllowance"], record["GrandTotal"], record[misspelt]), ("0", "11571440", "20"))
+
+    def test_which_headers_resemble_an_input(self):
+        rows = [
+            ("a caption without its last letter", "درصد فوق العاده نوبت کار", "درصد فوق العاده نوبت کاری"),
+            ("a caption with a letter changed", "درصد فوق العاده سختی کاز", "درصد فوق العاده سختی کار"),
+            ("two letters of a field name swapped", "ShiftWorkPrecent", "ShiftWorkPercent"),
+            ("a control name with a space", "CheckBox 5", "CheckBox5"),
+            ("a name", "نام", None), ("a personnel number", "شماره پرسنلی", None), ("a row number", "ردیف", None),
+            ("a national code", "کد ملی", None), ("a family name", "نام خانوادگی", None), ("Name", "Name", None),
+            ("a date of hiring", "تاریخ استخدام", None), ("a caption with more words", "ضریب سال 1403", None),
+        ]
+        for name, header, resembled in rows:
+            with self.subTest(name):
+                self.write("employees.csv", csv_text(*sheet([dict(ROW_A, **{header: "x"})], ids=[header])))
+                status, _, err = self.run_batch("employees.csv")
+                if resembled is None:
+                    self.assertEqual((status, err), (0, ""))
+                else:
+                    self.assertEqual(status, 2)
+                    self.assertIn(f'ستون "{header}" نام هیچ ورودی نیست ولی به "{resembled}"', err)
+
+    def test_ignore_column_names_an_identification_header_of_the_file(self):
+        self.write("employees.csv", csv_text(*sheet([person("1", "a", ROW_A)])))
+        for name, message in (("کد", 'در سطر عنوان ستونی به نام "کد" نیست (--ignore-column)'),
+                              ("Coefficient", 'ستون "Coefficient" ورودی Coefficient است و --ignore-column تنها ستونی را '
+                                              "می پذیرد که ورودی نیست")):
+            with self.subTest(name):
+                status, out, err = self.run_batch("--ignore-column", name, "employees.csv")
+                self.assertEqual((status, out, err), (2, "", f"salary-decree-batch: employees.csv:1: {message}\n"))
+
+
 class ReportFiles(BatchTestCase):
     def test_one_file_per_row_named_safely(self):
         rows = [person("1001", "a", ROW_A), person("1002", "b", ROW_B), person("1001", "c", ROW_A),
@@ -231,8 +278,10 @@ class HostileInput(BatchTestCase):
             ("a quote inside a cell", good + '1002,ab"c\r\n', "employees.csv:3: " +
              'علامت نقل قول (") نابجا در این سطر: خانه ای که " دارد باید میان دو " بیاید و هر " درون آن دو بار نوشته شود'),
             ("a NUL byte", good + "1002,a\0b\r\n", "employees.csv:3: این سطر نویسه تهی (NUL) دارد: فایل متنی CSV نیست"),
-            ("invalid UTF-8", good.encode() + b"1002,\xe9\r\n", "employees.csv:3: " +
-             "متن این سطر UTF-8 معتبر نیست: فایل را با کدگذاری UTF-8 یا UTF-16 ذخیره کنید"),
+            ("invalid UTF-8, the encoding given", good.encode() + b"1002,\xe9\r\n", "employees.csv:3: " +
+             "متن این سطر UTF-8 معتبر نیست: فایل را با کدگذاری UTF-8 یا UTF-16 ذخیره کنید", "utf-8"),
+            ("a UTF-16 mark against the encoding given", b"\xff\xfe" + good.encode("utf-16-le"), "employees.csv:1: "
+             "فایل با نشانه ترتیب بایت (BOM) کدگذاری UTF-16 آغاز می شود، اما --encoding utf-8 داده شده است", "utf-8"),
             ("a 10 MB field", good + '1002,"' + "x" * (10 << 20) + '"\r\n',
              "employees.csv:3: خانه ای در این سطر از 1048576 بایت بلندتر است"),
             ("two columns naming one input", "نام,Coefficient,Edit1\r\na,1,1\r\n",
@@ -241,11 +290,11 @@ class HostileInput(BatchTestCase):
              'employees.csv:1: دو ستون به نام "نام" هست'),
             ("an empty file", "", "فایل خالی است: سطر عنوان ستون ها را ندارد"),
         ]
-        for name, data, message in rows:
+        for name, data, message, *encoding in rows:
             with self.subTest(name):
                 self.write("employees.csv", data)
                 started = time.monotonic()
-                self.check_refused(["employees.csv"], message)
+                self.check_refused([f"--encoding={e}" for e in encoding] + ["employees.csv"], message)
                 self.assertLess(time.monotonic() - started, 10)
 
     def test_files_that_cannot_be_read(self):
@@ -407,13 +456,14 @@ class CommandLine(BatchTestCase):
                 self.assertTrue(out.startswith(start), out)
         _, out, _ = self.run_batch("--help")
         for option in ("--base", "--csv", "--xlsx", "--pdf", "--reports", "--json", "--explain", "--exact",
-                       "--decimal", "--thousands", "INPUT.csv"):
+                       "--decimal", "--thousands", "--sheet", "--encoding", "--ignore-column", "INPUT", ".xlsx",
+                       ".ods", "Windows-1256"):
             self.assertIn(option, out)
 
     def test_usage_errors_print_one_line_and_a_hint(self):
         self.write("employees.csv", csv_text(*sheet([person("1", "a", ROW_A)])))
         for arguments, message in (
-                ([], "INPUT.csv is required"),
+                ([], "INPUT is required"),
                 (["--bogus", "employees.csv"], "The following argument was not expected: --bogus"),
                 (["--decimal", "ab", "employees.csv"], 'جداکننده اعشار باید یک نویسه باشد، نه رقم یا علامت: "ab"'),
                 (["--decimal", "5", "employees.csv"], 'جداکننده اعشار باید یک نویسه باشد، نه رقم یا علامت: "5"'),
@@ -433,7 +483,7 @@ class Progress(BatchTestCase):
         if not stderr_is_terminal:
             done = subprocess.run([PROGRAM, "--csv", "out.csv", "employees.csv"], cwd=self.folder, env=env,
                                   capture_output=True, timeout=60)
-            return done.returncode, done.stderr.decode()
+            return done.returncode, "".join(l for l in done.stderr.decode().splitlines(True) if ID_NOTE not in l)
         master, slave = os.openpty()
         process = subprocess.Popen([PROGRAM, "--csv", "out.csv", "employees.csv"], cwd=self.folder, env=env,
                                    stdout=subprocess.DEVNULL, stderr=slave)
@@ -451,7 +501,7 @@ class Progress(BatchTestCase):
                 break
             seen += chunk
         os.close(master)
-        return process.wait(30), seen.decode()
+        return process.wait(30), "".join(l for l in seen.decode().splitlines(True) if ID_NOTE not in l)
 
     def test_rows_done_of_rows_on_a_terminal_only(self):
         status, seen = self.run_on(True)
@@ -475,7 +525,8 @@ class Interrupted(BatchTestCase):
         if process.returncode == 0:
             self.skipTest("the run ended before the signal")
         self.assertEqual(process.returncode, 128 + signal.SIGTERM)
-        self.assertEqual(err.decode(), "salary-decree-batch: کار نیمه تمام ماند و هیچ فایل خروجی نوشته نشد\n")
+        err = "".join(line for line in err.decode().splitlines(True) if ID_NOTE not in line)
+        self.assertEqual(err, "salary-decree-batch: کار نیمه تمام ماند و هیچ فایل خروجی نوشته نشد\n")
         self.assertEqual(self.files(), before)
 
 

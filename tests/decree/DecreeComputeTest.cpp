@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cfloat>
 #include <gtest/gtest.h>
 
-#include <cfloat>
-
-#include "DecreeCompute.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeCompute.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 
@@ -239,10 +238,10 @@ TEST(ComputeDecree, StepsKeepWhatTheClampsAndTheCapDecidedOn) {
     double ReducedTotal, IncentiveBeforeClamp, Incentive;
   } rows[] = {
       {"worked decree A", [](DecreeInput&) {}, 984000, 984000, 176000, 140000, true, 1465200, 277200, 277200},
-      {"declared minimum below base and seniority", [](DecreeInput& in) { in.DeclaredMinimumSalary = 1000000; },
-       -16000, 0, 176000, 140000, true, 1465200, 277200, 277200},
-      {"shift allowance under the cap", [](DecreeInput& in) { in.ShiftWorkPercent = 10; }, 984000, 984000, 88000,
-       88000, true, 1465200, 277200, 277200},
+      {"declared minimum below base and seniority", [](DecreeInput& in) { in.DeclaredMinimumSalary = 1000000; }, -16000,
+       0, 176000, 140000, true, 1465200, 277200, 277200},
+      {"shift allowance under the cap", [](DecreeInput& in) { in.ShiftWorkPercent = 10; }, 984000, 984000, 88000, 88000,
+       true, 1465200, 277200, 277200},
       // Group 11: 1020000, 204000, 612000, 183600, total 2019600.
       {"negative incentive groups raise the reduced group", [](DecreeInput& in) { in.IncentiveGroupCount = -2; },
        984000, 984000, 176000, 140000, true, 2019600, -277200, 0},

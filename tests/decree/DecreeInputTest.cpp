@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-
 #include <string>
 
-#include "DecreeCompute.h"
-#include "DecreeInput.h"
-#include "FakePanel.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeInput.h"
+#include "tests/decree/FakePanel.h"
 
 namespace {
 
@@ -170,11 +170,9 @@ TEST(CheckGroupRange, RefusesGroupsOutsideTheTable) {
       {"group 20", 20, 0, true, "", C::Edit6},
       {"group 20.9 truncates to 20", 20.9, 0, true, "", C::Edit6},
       {"group 0.5 truncates to 0", 0.5, 0, false, "گروه مستخدم باید عددی از 1 تا 20 باشد", C::Edit6},
-      {"incentives equal to the group", 9, 9, false, "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد",
-       C::Edit7},
+      {"incentives equal to the group", 9, 9, false, "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد", C::Edit7},
       {"one group left", 9, 8, true, "", C::Edit6},
-      {"negative incentives reach 21", 19, -2, false, "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد",
-       C::Edit7},
+      {"negative incentives reach 21", 19, -2, false, "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد", C::Edit7},
       {"9 - 7.5 truncates to 1", 9, 7.5, true, "", C::Edit6},
       {"9 - 8.5 truncates to 0", 9, 8.5, false, "تعداد گروه های تشویقی باید کمتر از گروه مستخدم باشد", C::Edit7},
   };

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "DecreeCompute.h"
-#include "DecreeReport.h"
-#include "DecreeTexts.h"
-#include "WorkedInputs.h"
+#include "decree/DecreeCompute.h"
+#include "decree/DecreeReport.h"
+#include "decree/DecreeTexts.h"
+#include "tests/decree/WorkedInputs.h"
 
 namespace {
 

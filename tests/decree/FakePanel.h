@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "DecreeInput.h"
+#include "decree/DecreeCatalogue.h"
+#include "decree/DecreeInput.h"
 
 // An input panel in memory; records what the decree does to it.
 class FakePanel : public DecreePanel {
@@ -36,10 +37,10 @@ class FakePanel : public DecreePanel {
 inline FakePanel WorkedPanelA() {
   FakePanel p;
   using C = PanelControl;
-  p.Texts = {{C::Edit1, "1000"},    {C::Edit2, "2000000"}, {C::Edit3, "1600000"}, {C::Edit26, "6000000"},
-             {C::Edit4, "300000"},  {C::Edit5, "100000"},  {C::Edit6, "9"},       {C::Edit7, "2"},
-             {C::Edit8, "800000"},  {C::Edit9, "100000"},  {C::Edit10, "4"},      {C::Edit11, "2"},
-             {C::Edit13, "20"},     {C::Edit14, "50"},     {C::Edit15, "10"},     {C::Edit20, "20"}};
+  p.Texts = {{C::Edit1, "1000"},   {C::Edit2, "2000000"}, {C::Edit3, "1600000"}, {C::Edit26, "6000000"},
+             {C::Edit4, "300000"}, {C::Edit5, "100000"},  {C::Edit6, "9"},       {C::Edit7, "2"},
+             {C::Edit8, "800000"}, {C::Edit9, "100000"},  {C::Edit10, "4"},      {C::Edit11, "2"},
+             {C::Edit13, "20"},    {C::Edit14, "50"},     {C::Edit15, "10"},     {C::Edit20, "20"}};
   p.CheckedBoxes = {C::CheckBox1, C::CheckBox3};
   p.Index = 1;
   return p;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "ExtendedLiteral.h"
-#include "NumberFormat.h"
+#include "decree/NumberFormat.h"
+#include "tests/decree/ExtendedLiteral.h"
 
 namespace {
 
@@ -25,10 +25,9 @@ TEST(TextToFloat, AcceptsTheGrammar) {
     const char* Text;
     double Value;
   } rows[] = {
-      {"007", 7},           {"+5", 5},          {"-5", -5},        {"0", 0},
-      {"12.5", 12.5},       {".5", 0.5},        {"5.", 5},         {"1e3", 1000},
-      {"1E+3", 1000},       {"25e-1", 2.5},     {"4824000", 4824000},
-      {"0.1", 0.1},         {"1e-400", 0},
+      {"007", 7},           {"+5", 5},    {"-5", -5},    {"0", 0},       {"12.5", 12.5},
+      {".5", 0.5},          {"5.", 5},    {"1e3", 1000}, {"1E+3", 1000}, {"25e-1", 2.5},
+      {"4824000", 4824000}, {"0.1", 0.1}, {"1e-400", 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Text);
@@ -45,16 +44,17 @@ TEST(TextToFloat, UsesTheRegionalDecimalSeparator) {
 }
 
 TEST(TextToFloat, RefusesEverythingElse) {
-  for (const char* text : {"12a", "abc", "", "+", "-", ".", "1.2.3", "1,000", "1e", "1e+", "e5", "--5", "+-5",
-                           " 5", "5 ", "\u06F1\u06F2", "\u0661", "0x10", "inf", "nan", "1_000", "\u066B5"}) {
+  for (const char* text :
+       {"12a", "abc",          "",       "+",    "-",   ".",   "1.2.3", "1,000",  "1e", "1e+", "e5", "--5", "+-5", " 5",
+        "5 ",  "\u06F1\u06F2", "\u0661", "0x10", "inf", "nan", "1_000", "\u066B5"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(ErrorOf(text), std::string("'") + text + "' is not a valid floating point value");
   }
 }
 
 TEST(TextToFloat, OverflowsBeyondTheDoubleRange) {
-  for (const std::string& text : {std::string(309, '9'), std::string("1e400"),
-                                  std::string("-1e400"), std::string("1e99999999999")}) {
+  for (const std::string& text :
+       {std::string(309, '9'), std::string("1e400"), std::string("-1e400"), std::string("1e99999999999")}) {
     SCOPED_TRACE(text.substr(0, 20));
     EXPECT_EQ(ErrorOf(text), "Floating point overflow");
   }
@@ -167,15 +167,9 @@ TEST(NumberFormatFromSettings, ThousandsSeparatorRule) {
     std::optional<std::string> Setting;
     const char* Used;
   } rows[] = {
-      {std::string(","), ","},
-      {std::string("."), "."},
-      {std::string("\u066C"), "\u066C"},
-      {std::string("\u00A0"), "\u00A0"},
-      {std::string(""), ""},
-      {std::string(",,"), ","},
-      {std::string("\u066C "), ","},
-      {std::string("\xff"), ","},
-      {std::nullopt, ","},
+      {std::string(","), ","},           {std::string("."), "."},    {std::string("\u066C"), "\u066C"},
+      {std::string("\u00A0"), "\u00A0"}, {std::string(""), ""},      {std::string(",,"), ","},
+      {std::string("\u066C "), ","},     {std::string("\xff"), ","}, {std::nullopt, ","},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Used);

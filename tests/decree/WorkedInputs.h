@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DecreeInput.h"
+#include "decree/DecreeInput.h"
 
 // The common input of the two worked decrees.
 inline DecreeInput Common() {

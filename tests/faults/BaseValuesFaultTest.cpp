@@ -4,25 +4,24 @@
 // fails after the open succeeded, and files and folders the kernel keeps
 // unchanged (the immutable flag binds root as well). Each case: the exact
 // message, the old file byte for byte, no temporary file.
+#include <algorithm>
+#include <exception>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <linux/fs.h>
+#include <string>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <exception>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <string>
 #include <vector>
 
-#include "BaseValues.h"
-#include "StorageTestSupport.h"
+#include "storage/BaseValues.h"
+#include "tests/storage/StorageTestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace StorageTest;
@@ -90,8 +89,7 @@ TEST_F(BaseValuesFaultTest, LoadReportsAReadThatFailsAfterTheOpen) {
   // /proc/self/mem opens as a regular file, but reading its first page (never
   // mapped) fails with EIO.
   ASSERT_EQ(::symlink("/proc/self/mem", Ini().c_str()), 0);
-  EXPECT_EQ(Caught([&] { LoadBaseValues(Dir); }),
-            "Cannot open file \"" + Ini() + "\". Input/output error");
+  EXPECT_EQ(Caught([&] { LoadBaseValues(Dir); }), "Cannot open file \"" + Ini() + "\". Input/output error");
 }
 
 TEST_F(BaseValuesFaultTest, SaveRefusedByAnImmutableFileOrFolderEvenForRoot) {

@@ -15,12 +15,11 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "TestSupport.h"
+#include "tests/app/TestSupport.h"
 
 namespace {
 
-const QByteArray OldBytes =
-    "2800\r\n21000000\r\n20000000\r\n4500000\r\n2000000\r\n1000000\r\n350\r\n26000000\r\n";
+const QByteArray OldBytes = "2800\r\n21000000\r\n20000000\r\n4500000\r\n2000000\r\n1000000\r\n350\r\n26000000\r\n";
 
 QByteArray Bytes(const QString& Path) {
   QFile File(Path);
@@ -100,8 +99,7 @@ void WindowFaultTest::shortWriteEndsTheComputationAndKeepsTheOldFile() {
 void WindowFaultTest::readFailingAfterTheOpenIsReportedAtStart() {
   // /proc/self/mem opens as a regular file; reading its first page fails (EIO).
   WindowFixture Fixture([](const QString& Folder) {
-    QVERIFY(::symlink("/proc/self/mem",
-                      QFile::encodeName(Folder + QStringLiteral("/info.ini")).constData()) == 0);
+    QVERIFY(::symlink("/proc/self/mem", QFile::encodeName(Folder + QStringLiteral("/info.ini")).constData()) == 0);
   });
   TForm1& Form = Fixture.Form();
   QCOMPARE(Fixture.Recorder.Messages.size(), 1);

@@ -2,13 +2,12 @@
 // What the engine tells a caller about a frame so that it repaints only what
 // changed: the columns of each row the draw may have touched, and whether the
 // water is calm. A claim that is too small leaves stale pixels on screen.
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
-#include "WaterEffect.h"
+#include "ripple/WaterEffect.h"
 
 namespace {
 
@@ -17,17 +16,14 @@ struct TFrame {
   int Height;
   std::vector<std::uint8_t> Src;
   std::vector<std::uint8_t> Dst;
-  TFrame(int W, int H) : Width(W), Height(H), Src(3u * W * H), Dst(3u * W * H)
-  {
+  TFrame(int W, int H) : Width(W), Height(H), Src(3u * W * H), Dst(3u * W * H) {
     std::mt19937 Gen(5);
     for (auto& B : Src) B = static_cast<std::uint8_t>(64 + Gen() % 128);  // room for shading both ways
   }
-  void Render(TWaterEffect& Water)
-  {
+  void Render(TWaterEffect& Water) {
     Water.Render(TConstBitmap24(Width, Height, Src.data(), 3 * Width), TBitmap24{Width, Height, Dst.data(), 3 * Width});
   }
-  bool Changed(int x, int y) const
-  {
+  bool Changed(int x, int y) const {
     const std::size_t At = 3u * (static_cast<std::size_t>(y) * Width + x);
     return Src[At] != Dst[At] || Src[At + 1] != Dst[At + 1] || Src[At + 2] != Dst[At + 2];
   }
@@ -35,8 +31,7 @@ struct TFrame {
 
 }  // namespace
 
-TEST(WaterEffectDrawn, EveryPixelThatDiffersFromTheSourceLiesInTheDrawnColumns)
-{
+TEST(WaterEffectDrawn, EveryPixelThatDiffersFromTheSourceLiesInTheDrawnColumns) {
   const struct {
     const char* Name;
     int Width, Height;
@@ -67,8 +62,7 @@ TEST(WaterEffectDrawn, EveryPixelThatDiffersFromTheSourceLiesInTheDrawnColumns)
   }
 }
 
-TEST(WaterEffectDrawn, CalmWaterClaimsNothingAndSaysSo)
-{
+TEST(WaterEffectDrawn, CalmWaterClaimsNothingAndSaysSo) {
   TWaterEffect Water;
   Water.SetSize(40, 30);
   EXPECT_TRUE(Water.Calm());

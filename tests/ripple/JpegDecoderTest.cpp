@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <vector>
 
-#include "JpegDecoder.h"
+#include "ripple/JpegDecoder.h"
 
 namespace {
 
-std::vector<std::uint8_t> Banner()
-{
+std::vector<std::uint8_t> Banner() {
   return std::vector<std::uint8_t>(BannerJpegData(), BannerJpegData() + BannerJpegSize());
 }
 
-TEST(JpegDecoder, BannerDecodesTo375By237In24BitColour)
-{
+TEST(JpegDecoder, BannerDecodesTo375By237In24BitColour) {
   const TRgbImage Image = DecodeJpeg(BannerJpegData(), BannerJpegSize());
   EXPECT_EQ(Image.Width, 375);
   EXPECT_EQ(Image.Height, 237);
@@ -35,8 +32,7 @@ TEST(JpegDecoder, BannerDecodesTo375By237In24BitColour)
   }
 }
 
-TEST(JpegDecoder, BannerIsABaselineFileWithThreeEightBitComponents)
-{
+TEST(JpegDecoder, BannerIsABaselineFileWithThreeEightBitComponents) {
   const std::vector<std::uint8_t> File = Banner();
   ASSERT_GE(File.size(), 4u);
   EXPECT_EQ(File[0], 0xFF);
@@ -50,10 +46,10 @@ TEST(JpegDecoder, BannerIsABaselineFileWithThreeEightBitComponents)
     if (Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC) {
       FrameMarker = Marker;
       ASSERT_LE(At + 10, File.size());
-      EXPECT_EQ(File[At + 4], 8);                         // bits per sample
+      EXPECT_EQ(File[At + 4], 8);                        // bits per sample
       EXPECT_EQ(File[At + 5] << 8 | File[At + 6], 237);  // lines
       EXPECT_EQ(File[At + 7] << 8 | File[At + 8], 375);  // samples per line
-      EXPECT_EQ(File[At + 9], 3);                         // components
+      EXPECT_EQ(File[At + 9], 3);                        // components
       break;
     }
     At += 2 + Length;
@@ -61,8 +57,7 @@ TEST(JpegDecoder, BannerIsABaselineFileWithThreeEightBitComponents)
   EXPECT_EQ(FrameMarker, 0xC0);  // SOF0: baseline DCT
 }
 
-TEST(JpegDecoder, DamagedDataIsAnErrorNotACrash)
-{
+TEST(JpegDecoder, DamagedDataIsAnErrorNotACrash) {
   const std::vector<std::uint8_t> Good = Banner();
   auto Truncated = [&](std::size_t Size) { return std::vector<std::uint8_t>(Good.begin(), Good.begin() + Size); };
   std::vector<std::uint8_t> ZeroWidth = Good;
@@ -99,8 +94,7 @@ TEST(JpegDecoder, DamagedDataIsAnErrorNotACrash)
   }
 }
 
-TEST(JpegDecoder, ErrorCarriesLibjpegsMessage)
-{
+TEST(JpegDecoder, ErrorCarriesLibjpegsMessage) {
   const std::uint8_t NotJpeg[] = {'h', 'e', 'l', 'l', 'o'};
   try {
     DecodeJpeg(NotJpeg, sizeof NotJpeg);

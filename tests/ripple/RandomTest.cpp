@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-
 #include <set>
 #include <vector>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 namespace {
 
-TEST(RandomInt, StaysInRangeAndReachesEveryValue)
-{
+TEST(RandomInt, StaysInRangeAndReachesEveryValue) {
   RandomSeed(11);
   for (int n : {1, 2, 3, 17, 28}) {
     SCOPED_TRACE(n);
@@ -24,13 +22,11 @@ TEST(RandomInt, StaysInRangeAndReachesEveryValue)
   }
 }
 
-TEST(RandomInt, EmptyRangeGivesZero)
-{
+TEST(RandomInt, EmptyRangeGivesZero) {
   for (int n : {0, -1, -32767}) EXPECT_EQ(RandomInt(n), 0) << n;
 }
 
-TEST(RandomInt, SameSeedSameSequence)
-{
+TEST(RandomInt, SameSeedSameSequence) {
   std::vector<int> First, Second;
   RandomSeed(99);
   for (int i = 0; i < 50; ++i) First.push_back(RandomInt(32767));
@@ -40,8 +36,7 @@ TEST(RandomInt, SameSeedSameSequence)
   EXPECT_NE(std::set<int>(First.begin(), First.end()).size(), 1u);
 }
 
-TEST(RandomInt, ScriptedSourceReplacesTheGeneratorUntilRemoved)
-{
+TEST(RandomInt, ScriptedSourceReplacesTheGeneratorUntilRemoved) {
   std::vector<int> Asked;
   SetRandomSource([&Asked](int n) {
     Asked.push_back(n);

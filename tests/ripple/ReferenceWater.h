@@ -25,12 +25,13 @@ struct TReferenceWater {
   bool Overflowed = false;
 
   TReferenceWater(int AWidth, int AHeight)
-      : W(AWidth), H(AHeight), Cur(static_cast<std::size_t>(AWidth) * AHeight),
+      : W(AWidth),
+        H(AHeight),
+        Cur(static_cast<std::size_t>(AWidth) * AHeight),
         Prev(static_cast<std::size_t>(AWidth) * AHeight) {}
 
   static std::int64_t Stored(std::int64_t V) { return std::clamp<std::int64_t>(V, INT32_MIN, INT32_MAX); }
-  void Check(std::int64_t V)
-  {
+  void Check(std::int64_t V) {
     if (V < INT32_MIN || V > INT32_MAX) Overflowed = true;
   }
   std::int64_t& C(int x, int y) { return Cur[static_cast<std::size_t>(y) * W + x]; }
@@ -38,8 +39,7 @@ struct TReferenceWater {
 
   // Only for a centre inside the grid. Every cell of the disc's bounding box
   // that lies in the grid is tested.
-  void Blob(int x, int y, int ARadius, int AHeight)
-  {
+  void Blob(int x, int y, int ARadius, int AHeight) {
     if (ARadius < 0) return;
     const std::int64_t R = ARadius;
     for (std::int64_t j = std::max<std::int64_t>(y - R, 0); j <= std::min<std::int64_t>(y + R, H - 1); ++j)
@@ -51,15 +51,13 @@ struct TReferenceWater {
         }
   }
 
-  void Step()
-  {
+  void Step() {
     const std::int64_t F = (100 - Damping) * 256 / 100;
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x) {
         const int L = std::max(x - 1, 0), R = std::min(x + 1, W - 1);
         const int U = std::max(y - 1, 0), D = std::min(y + 1, H - 1);
-        const std::int64_t S =
-            C(L, U) + C(x, U) + C(R, U) + C(L, y) + C(R, y) + C(L, D) + C(x, D) + C(R, D);
+        const std::int64_t S = C(L, U) + C(x, U) + C(R, U) + C(L, y) + C(R, y) + C(L, D) + C(x, D) + C(R, D);
         Check(S);
         Check((S / 4 - P(x, y)) * F);
         P(x, y) = Stored((S / 4 - P(x, y)) * F / 256);
@@ -68,8 +66,7 @@ struct TReferenceWater {
   }
 
   // Src and Dst: W × H pixels of 3 bytes, rows Stride bytes apart.
-  void Draw(const std::uint8_t* Src, std::uint8_t* Dst, std::ptrdiff_t Stride)
-  {
+  void Draw(const std::uint8_t* Src, std::uint8_t* Dst, std::ptrdiff_t Stride) {
     for (int y = 0; y < H; ++y) std::memcpy(Dst + y * Stride, Src + y * Stride, 3 * static_cast<std::size_t>(W));
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x) {

@@ -5,14 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "Random.h"
+#include "ripple/Random.h"
 
 // Scripts the process-wide generator for one test: records every n asked for
 // and answers from a list (0 once the list is used up).
 class TScriptedRandom {
  public:
-  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers))
-  {
+  explicit TScriptedRandom(std::vector<int> Answers) : FAnswers(std::move(Answers)) {
     SetRandomSource([this](int n) {
       Asked.push_back(n);
       return Next < FAnswers.size() ? FAnswers[Next++] : 0;

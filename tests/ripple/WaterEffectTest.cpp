@@ -1,18 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "Random.h"
-#include "ReferenceWater.h"
-#include "ScriptedRandom.h"
-#include "WaterEffect.h"
+#include "ripple/Random.h"
+#include "ripple/WaterEffect.h"
+#include "tests/ripple/ReferenceWater.h"
+#include "tests/ripple/ScriptedRandom.h"
 
 namespace {
 
@@ -25,19 +24,19 @@ struct TPicture {
 
   // Unpadded: rows exactly 3 · AWidth bytes apart and nothing after the last.
   TPicture(int AWidth, int AHeight, std::uint8_t Fill = 0, bool Unpadded = false)
-      : Width(AWidth), Height(AHeight), Stride(Unpadded ? 3 * AWidth : (3 * AWidth + 3) / 4 * 4 + 4),
+      : Width(AWidth),
+        Height(AHeight),
+        Stride(Unpadded ? 3 * AWidth : (3 * AWidth + 3) / 4 * 4 + 4),
         Bytes(static_cast<std::size_t>(Stride) * AHeight, Fill) {}
   TBitmap24 View() { return {Width, Height, Bytes.data(), Stride}; }
   std::uint8_t* Pixel(int x, int y) { return Bytes.data() + y * Stride + 3 * x; }
-  void Randomise(std::mt19937& Gen)
-  {
+  void Randomise(std::mt19937& Gen) {
     for (auto& B : Bytes) B = static_cast<std::uint8_t>(Gen());
   }
 };
 
 // Cells of the current surface that are not 0, as "x,y=h" in row order.
-std::vector<std::string> Raised(const TWaterEffect& W)
-{
+std::vector<std::string> Raised(const TWaterEffect& W) {
   std::vector<std::string> Cells;
   for (int y = 0; y < W.Height(); ++y)
     for (int x = 0; x < W.Width(); ++x)
@@ -46,16 +45,14 @@ std::vector<std::string> Raised(const TWaterEffect& W)
   return Cells;
 }
 
-bool AllCalm(const TWaterEffect& W)
-{
+bool AllCalm(const TWaterEffect& W) {
   for (int y = 0; y < W.Height(); ++y)
     for (int x = 0; x < W.Width(); ++x)
       if (W.Cell(x, y) != 0 || W.PreviousCell(x, y) != 0) return false;
   return true;
 }
 
-TEST(WaterEffectSize, NonPositiveDimensionUnsizesTheEngine)
-{
+TEST(WaterEffectSize, NonPositiveDimensionUnsizesTheEngine) {
   struct TRow {
     const char* Name;
     int Width;
@@ -77,8 +74,7 @@ TEST(WaterEffectSize, NonPositiveDimensionUnsizesTheEngine)
   }
 }
 
-TEST(WaterEffectSize, SameSizeStillCalmsTheWater)
-{
+TEST(WaterEffectSize, SameSizeStillCalmsTheWater) {
   TWaterEffect Water;
   Water.SetSize(20, 12);
   Water.Blob(5, 5, 2, 250);
@@ -92,16 +88,16 @@ TEST(WaterEffectSize, SameSizeStillCalmsTheWater)
   EXPECT_TRUE(AllCalm(Water));
 }
 
-TEST(WaterEffectBlob, DiscHasTheCellsOfItsRadius)
-{
+TEST(WaterEffectBlob, DiscHasTheCellsOfItsRadius) {
   struct TRow {
     int Radius;
     std::vector<std::string> Cells;
   } Rows[] = {
       {0, {"5,5=250"}},
       {1, {"5,4=250", "4,5=250", "5,5=250", "6,5=250", "5,6=250"}},
-      {2, {"5,3=250", "4,4=250", "5,4=250", "6,4=250", "3,5=250", "4,5=250", "5,5=250", "6,5=250",
-           "7,5=250", "4,6=250", "5,6=250", "6,6=250", "5,7=250"}},
+      {2,
+       {"5,3=250", "4,4=250", "5,4=250", "6,4=250", "3,5=250", "4,5=250", "5,5=250", "6,5=250", "7,5=250", "4,6=250",
+        "5,6=250", "6,6=250", "5,7=250"}},
   };
   for (const TRow& Row : Rows) {
     SCOPED_TRACE("radius " + std::to_string(Row.Radius));
@@ -116,16 +112,14 @@ TEST(WaterEffectBlob, DiscHasTheCellsOfItsRadius)
   }
 }
 
-TEST(WaterEffectBlob, RadiusThreeRaisesTwentyNineCells)
-{
+TEST(WaterEffectBlob, RadiusThreeRaisesTwentyNineCells) {
   TWaterEffect Water;
   Water.SetSize(15, 15);
   Water.Blob(7, 7, 3, 10);
   EXPECT_EQ(Raised(Water).size(), 29u);
 }
 
-TEST(WaterEffectBlob, DiscAtTheBorderIsClipped)
-{
+TEST(WaterEffectBlob, DiscAtTheBorderIsClipped) {
   TWaterEffect Water;
   Water.SetSize(30, 30);
   Water.Blob(0, 0, 2, 100);
@@ -133,12 +127,11 @@ TEST(WaterEffectBlob, DiscAtTheBorderIsClipped)
             (std::vector<std::string>{"0,0=100", "1,0=100", "2,0=100", "0,1=100", "1,1=100", "0,2=100"}));
   Water.ClearWater();
   Water.Blob(29, 29, 2, 100);
-  EXPECT_EQ(Raised(Water), (std::vector<std::string>{"29,27=100", "28,28=100", "29,28=100", "27,29=100",
-                                                     "28,29=100", "29,29=100"}));
+  EXPECT_EQ(Raised(Water),
+            (std::vector<std::string>{"29,27=100", "28,28=100", "29,28=100", "27,29=100", "28,29=100", "29,29=100"}));
 }
 
-TEST(WaterEffectBlob, NegativeRadiusRaisesNothing)
-{
+TEST(WaterEffectBlob, NegativeRadiusRaisesNothing) {
   TWaterEffect Water;
   Water.SetSize(10, 10);
   Water.Blob(5, 5, -1, 100);
@@ -146,8 +139,7 @@ TEST(WaterEffectBlob, NegativeRadiusRaisesNothing)
   EXPECT_TRUE(Raised(Water).empty());
 }
 
-TEST(WaterEffectBlob, CoordinateInsideTheGridDrawsNoRandomNumber)
-{
+TEST(WaterEffectBlob, CoordinateInsideTheGridDrawsNoRandomNumber) {
   TScriptedRandom Script({});
   TWaterEffect Water;
   Water.SetSize(30, 10);
@@ -156,8 +148,7 @@ TEST(WaterEffectBlob, CoordinateInsideTheGridDrawsNoRandomNumber)
   EXPECT_TRUE(Script.Asked.empty());
 }
 
-TEST(WaterEffectBlob, OutOfGridCoordinateIsPlacedAtRandom)
-{
+TEST(WaterEffectBlob, OutOfGridCoordinateIsPlacedAtRandom) {
   // Grid 30 × 10, radius 1: a random row is 2 + R mod 7, a random column 2 + R mod 27.
   struct TRow {
     const char* Name;
@@ -185,8 +176,7 @@ TEST(WaterEffectBlob, OutOfGridCoordinateIsPlacedAtRandom)
   }
 }
 
-TEST(WaterEffectBlob, RandomCentresKeepTheDiscOffTheEdges)
-{
+TEST(WaterEffectBlob, RandomCentresKeepTheDiscOffTheEdges) {
   RandomSeed(7);
   TWaterEffect Water;
   Water.SetSize(30, 10);
@@ -209,8 +199,7 @@ TEST(WaterEffectBlob, RandomCentresKeepTheDiscOffTheEdges)
   EXPECT_EQ(MaxY, 8);
 }
 
-TEST(WaterEffectBlob, GridAsWideAsTheDiscSkipsARandomDrop)
-{
+TEST(WaterEffectBlob, GridAsWideAsTheDiscSkipsARandomDrop) {
   // 3 columns, radius 1: the random column would divide by 3 − 2 − 1 = 0.
   TScriptedRandom Script({5});
   TWaterEffect Water;
@@ -220,8 +209,7 @@ TEST(WaterEffectBlob, GridAsWideAsTheDiscSkipsARandomDrop)
   EXPECT_TRUE(Raised(Water).empty());
 }
 
-TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing)
-{
+TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing) {
   TWaterEffect Water;
   Water.SetSize(8, 8);
   Water.Blob(2, 2, 0, INT_MAX);
@@ -241,8 +229,7 @@ TEST(WaterEffectBlob, HeightsSaturateInsteadOfOverflowing)
   EXPECT_TRUE(Raised(Water).empty());
 }
 
-TEST(WaterEffectDamping, OnlyOneToNinetyNineIsTaken)
-{
+TEST(WaterEffectDamping, OnlyOneToNinetyNineIsTaken) {
   struct TRow {
     int Value;
     int Expected;
@@ -260,8 +247,7 @@ TEST(WaterEffectDamping, OnlyOneToNinetyNineIsTaken)
 // One cell raised on calm water, two steps, worked by hand. F = 204 for
 // damping 20, 253 for 1, 2 for 99. First step, each neighbour: S = h,
 // (h div 4) · F div 256. Second step, the cell: (8·n div 4 − h) · F div 256.
-TEST(WaterEffectStep, SingleDropSpreadsWithTruncatingDivisions)
-{
+TEST(WaterEffectStep, SingleDropSpreadsWithTruncatingDivisions) {
   struct TRow {
     const char* Name;
     int Damping;
@@ -300,8 +286,7 @@ TEST(WaterEffectStep, SingleDropSpreadsWithTruncatingDivisions)
 // neighbours. Worked by hand with damping 20 (F = 204) from one cell of 100:
 // S = 100 → 25 · 204 div 256 = 19; S = 200 → 39; S = 300 → 59; S = 500 → 99;
 // S = 800 → 159.
-TEST(WaterEffectStep, EdgeCellsStandInForMissingNeighbours)
-{
+TEST(WaterEffectStep, EdgeCellsStandInForMissingNeighbours) {
   struct TRow {
     const char* Name;
     int Width;
@@ -326,8 +311,7 @@ TEST(WaterEffectStep, EdgeCellsStandInForMissingNeighbours)
   }
 }
 
-TEST(WaterEffectDraw, CalmWaterCopiesTheSourceExactly)
-{
+TEST(WaterEffectDraw, CalmWaterCopiesTheSourceExactly) {
   std::mt19937 Gen(3);
   TWaterEffect Water;
   Water.SetSize(37, 21);
@@ -344,8 +328,7 @@ TEST(WaterEffectDraw, CalmWaterCopiesTheSourceExactly)
 // A drop of 16 becomes 3 in its neighbours after one step (16 div 4 = 4,
 // 4 · 204 div 256 = 3), one of 28 becomes 5 (7 · 204 div 256). Two columns to
 // the right of the drop dx = 3 − 0; two to the left dx = 0 − 5.
-TEST(WaterEffectDraw, SlopeShiftsAndShadesThePixel)
-{
+TEST(WaterEffectDraw, SlopeShiftsAndShadesThePixel) {
   struct TRow {
     const char* Name;
     int Drop;
@@ -371,8 +354,7 @@ TEST(WaterEffectDraw, SlopeShiftsAndShadesThePixel)
   }
 }
 
-TEST(WaterEffectDraw, SlopeOutOfTheGridKeepsTheOwnPixel)
-{
+TEST(WaterEffectDraw, SlopeOutOfTheGridKeepsTheOwnPixel) {
   // Drop 28 at (2, 10): cell (1, 10) becomes 5, so pixel (0, 10) has dx = −5
   // and would read column −5.
   TWaterEffect Water;
@@ -387,8 +369,7 @@ TEST(WaterEffectDraw, SlopeOutOfTheGridKeepsTheOwnPixel)
             std::vector<std::uint8_t>(Src.Pixel(0, 10), Src.Pixel(1, 10)));
 }
 
-TEST(WaterEffectDraw, BitmapSmallerThanTheGridIsLeftAlone)
-{
+TEST(WaterEffectDraw, BitmapSmallerThanTheGridIsLeftAlone) {
   struct TRow {
     const char* Name;
     int SrcWidth, SrcHeight, DstWidth, DstHeight;
@@ -409,8 +390,7 @@ TEST(WaterEffectDraw, BitmapSmallerThanTheGridIsLeftAlone)
   }
 }
 
-TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination)
-{
+TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination) {
   TWaterEffect Water;
   Water.SetSize(10, 10);
   TPicture Src(14, 12, 0x33), Dst(16, 13, 0x00);
@@ -420,22 +400,15 @@ TEST(WaterEffectDraw, LargerSourceIsCopiedWholeIntoTheDestination)
   EXPECT_EQ(Dst.Pixel(0, 12)[0], 0x00);
 }
 
-// The fast step and draw (row spans, shifts, vector code) against the plain
-// reference, over sizes with every edge case, for every draw code the
-// processor runs and three kinds of water: a few random drops a frame
-// (negative and extreme heights included); drops in every row, so that every
-// row is busy across the whole grid; and heights about the fast path's limit,
-// so that rows change between the 32-bit and the 64-bit code.
+// The fast step and draw (row spans, shifts, branch-free passes) against the
+// plain reference, over sizes with every edge case and three kinds of water:
+// a few random drops a frame (negative and extreme heights included); drops in
+// every row, so that every row is busy across the whole grid; and heights
+// about the fast path's limit, so that rows change between the 32-bit and the
+// 64-bit code.
 enum class TWaterKind { RandomDrops, WholeGrid, NearTheLimit };
 
-// Puts the widest draw code back when a test ends.
-struct TDrawCodeGuard {
-  TDrawCode Saved = CurrentDrawCode();
-  ~TDrawCodeGuard() { UseDrawCode(Saved); }
-};
-
-int DropHeight(TWaterKind Kind, std::mt19937& Gen)
-{
+int DropHeight(TWaterKind Kind, std::mt19937& Gen) {
   constexpr int Limit = TWaterEffect::FastPathLimit;
   if (Kind == TWaterKind::NearTheLimit) {
     const int Near[] = {Limit - 1, Limit, Limit + 1, -Limit, -Limit - 1, Limit / 3, 1 << 28, INT_MAX, INT_MIN};
@@ -451,8 +424,7 @@ int DropHeight(TWaterKind Kind, std::mt19937& Gen)
 
 // How many interior pixels of the reference's current surface read the
 // source pixel (Sx, Sy).
-int ReadsOf(TReferenceWater& Reference, int Sx, int Sy)
-{
+int ReadsOf(TReferenceWater& Reference, int Sx, int Sy) {
   const int W = Reference.W, H = Reference.H;
   int Reads = 0;
   for (int y = 0; y < H; ++y)
@@ -467,8 +439,7 @@ int ReadsOf(TReferenceWater& Reference, int Sx, int Sy)
 // One frame of both, then every cell of both surfaces and every byte of the
 // destination compared.
 ::testing::AssertionResult FrameMatchesReference(TWaterEffect& Water, TReferenceWater& Reference, TPicture& Src,
-                                                 TPicture& Dst, TPicture& RefDst, int Frame)
-{
+                                                 TPicture& Dst, TPicture& RefDst, int Frame) {
   Water.Render(Src.View(), Dst.View());
   Reference.Step();
   Reference.Draw(Src.Bytes.data(), RefDst.Bytes.data(), Src.Stride);
@@ -476,74 +447,67 @@ int ReadsOf(TReferenceWater& Reference, int Sx, int Sy)
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x)
       if (Water.Cell(x, y) != Reference.C(x, y) || Water.PreviousCell(x, y) != Reference.P(x, y))
-        return ::testing::AssertionFailure() << "frame " << Frame << " cell " << x << "," << y << ": "
-                                             << Water.Cell(x, y) << " / " << Water.PreviousCell(x, y)
-                                             << " instead of " << Reference.C(x, y) << " / " << Reference.P(x, y);
+        return ::testing::AssertionFailure()
+               << "frame " << Frame << " cell " << x << "," << y << ": " << Water.Cell(x, y) << " / "
+               << Water.PreviousCell(x, y) << " instead of " << Reference.C(x, y) << " / " << Reference.P(x, y);
   for (int y = 0; y < H; ++y)
     if (!std::equal(Dst.Pixel(0, y), Dst.Pixel(W, y), RefDst.Pixel(0, y)))
       return ::testing::AssertionFailure() << "frame " << Frame << " row " << y << " differs";
   return ::testing::AssertionSuccess();
 }
 
-TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
-{
+TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte) {
   struct TSize {
     int Width, Height, Frames;
-  } Sizes[] = {{1, 1, 30},  {1, 7, 30},   {7, 1, 30},   {2, 2, 30},   {2, 9, 30},   {9, 2, 30},
-               {3, 3, 30},  {17, 5, 40},  {31, 16, 60}, {33, 33, 60}, {64, 3, 40},  {101, 47, 40},
-               {375, 237, 12}};
+  } Sizes[] = {{1, 1, 30},  {1, 7, 30},   {7, 1, 30},   {2, 2, 30},  {2, 9, 30},    {9, 2, 30},    {3, 3, 30},
+               {17, 5, 40}, {31, 16, 60}, {33, 33, 60}, {64, 3, 40}, {101, 47, 40}, {375, 237, 12}};
   const struct {
     TWaterKind Kind;
     const char* Name;
   } Kinds[] = {{TWaterKind::RandomDrops, "random drops"},
                {TWaterKind::WholeGrid, "whole grid busy"},
                {TWaterKind::NearTheLimit, "heights about the fast path's limit"}};
-  TDrawCodeGuard Guard;
   int LastPixelReads = 0;
-  for (TDrawCode Code : AvailableDrawCodes()) {
-    UseDrawCode(Code);
-    for (const auto& Kind : Kinds) {
-      std::mt19937 Gen(20240611);
-      for (const TSize& Size : Sizes) {
-        SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + Kind.Name + ", " + std::to_string(Size.Width) +
-                     " x " + std::to_string(Size.Height));
-        const int W = Size.Width, H = Size.Height;
-        TWaterEffect Water;
-        Water.SetSize(W, H);
-        const int Damping = 1 + static_cast<int>(Gen() % 99);
-        Water.SetDamping(Damping);
-        TReferenceWater Reference(W, H);
-        Reference.Damping = Damping;
-        // Every other size without row padding: the source then ends with its
-        // last pixel.
-        const bool Unpadded = Size.Width % 2 == 1;
-        TPicture Src(W, H, 0, Unpadded), Dst(W, H, 0, Unpadded), RefDst(W, H, 0, Unpadded);
-        Src.Randomise(Gen);
-        int BusyRows = 0;
-        for (int Frame = 0; Frame < Size.Frames; ++Frame) {
-          const int Drops = Kind.Kind == TWaterKind::WholeGrid ? H + static_cast<int>(Gen() % 4)
-                                                               : static_cast<int>(Gen() % 4);
-          for (int d = 0; d < Drops; ++d) {
-            const int y = Kind.Kind == TWaterKind::WholeGrid && d < H ? d : static_cast<int>(Gen() % H);
-            const int x = static_cast<int>(Gen() % W);
-            const int Radius = static_cast<int>(Gen() % 6) - 1;
-            const int Height = DropHeight(Kind.Kind, Gen);
-            Water.Blob(x, y, Radius, Height);
-            Reference.Blob(x, y, Radius, Height);
-          }
-          ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
-          if (Unpadded && ReadsOf(Reference, W - 1, H - 1) > 0) ++LastPixelReads;
-          if (Frame == Size.Frames - 1)
-            for (int y = 0; y < H; ++y)
-              for (int x = 0; x < W; ++x)
-                if (Reference.C(x, y) != 0) {
-                  ++BusyRows;
-                  break;
-                }
+  for (const auto& Kind : Kinds) {
+    std::mt19937 Gen(20240611);
+    for (const TSize& Size : Sizes) {
+      SCOPED_TRACE(std::string(Kind.Name) + ", " + std::to_string(Size.Width) + " x " + std::to_string(Size.Height));
+      const int W = Size.Width, H = Size.Height;
+      TWaterEffect Water;
+      Water.SetSize(W, H);
+      const int Damping = 1 + static_cast<int>(Gen() % 99);
+      Water.SetDamping(Damping);
+      TReferenceWater Reference(W, H);
+      Reference.Damping = Damping;
+      // Every other size without row padding: the source then ends with its
+      // last pixel.
+      const bool Unpadded = Size.Width % 2 == 1;
+      TPicture Src(W, H, 0, Unpadded), Dst(W, H, 0, Unpadded), RefDst(W, H, 0, Unpadded);
+      Src.Randomise(Gen);
+      int BusyRows = 0;
+      for (int Frame = 0; Frame < Size.Frames; ++Frame) {
+        const int Drops =
+            Kind.Kind == TWaterKind::WholeGrid ? H + static_cast<int>(Gen() % 4) : static_cast<int>(Gen() % 4);
+        for (int d = 0; d < Drops; ++d) {
+          const int y = Kind.Kind == TWaterKind::WholeGrid && d < H ? d : static_cast<int>(Gen() % H);
+          const int x = static_cast<int>(Gen() % W);
+          const int Radius = static_cast<int>(Gen() % 6) - 1;
+          const int Height = DropHeight(Kind.Kind, Gen);
+          Water.Blob(x, y, Radius, Height);
+          Reference.Blob(x, y, Radius, Height);
         }
-        if (Kind.Kind == TWaterKind::WholeGrid) {
-          EXPECT_EQ(BusyRows, H);
-        }
+        ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
+        if (Unpadded && ReadsOf(Reference, W - 1, H - 1) > 0) ++LastPixelReads;
+        if (Frame == Size.Frames - 1)
+          for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+              if (Reference.C(x, y) != 0) {
+                ++BusyRows;
+                break;
+              }
+      }
+      if (Kind.Kind == TWaterKind::WholeGrid) {
+        EXPECT_EQ(BusyRows, H);
       }
     }
   }
@@ -551,109 +515,71 @@ TEST(WaterEffectFastPath, MatchesThePlainVersionCellByCellAndByteByByte)
   EXPECT_GT(LastPixelReads, 0);
 }
 
-// The vector step and draw work in blocks of 16 and 32 columns, with masks
-// at the ends of a run and no masks inside it. Water over exactly the
-// columns First..Last of every row puts the ends of the runs at chosen
-// places: lengths about the block sizes, runs that touch the edge columns or
-// not, a single column. One engine takes every size in turn, larger and
-// smaller, so that its work space follows the grid.
-TEST(WaterEffectFastPath, RunsEndingAboutTheBlockEdgesMatchThePlainVersion)
-{
+// The compiler's vector loops take a run in blocks of 4 to 16 columns and
+// finish its ends with scalar code; the draw copies the row around the run.
+// Water over exactly the columns First..Last of every row puts the ends of
+// the runs at chosen places: lengths about the block sizes, runs that touch
+// the edge columns or not, a single column. One engine takes every size in
+// turn, larger and smaller, so that its work space follows the grid.
+TEST(WaterEffectFastPath, RunsEndingAboutTheBlockEdgesMatchThePlainVersion) {
   const struct {
     int Width, Height, First, Last;
-  } Rows[] = {{20, 6, 1, 18},  {34, 5, 1, 32},  {35, 5, 2, 33},   {36, 4, 1, 34},  {50, 4, 0, 49},
-              {66, 5, 3, 50},  {97, 4, 10, 42}, {97, 4, 1, 95},   {130, 4, 60, 129}, {40, 7, 17, 17},
-              {8, 3, 0, 7},    {49, 6, 1, 47},  {82, 3, 16, 64},  {3, 9, 0, 2},    {375, 3, 5, 369}};
-  TDrawCodeGuard Guard;
-  for (TDrawCode Code : AvailableDrawCodes()) {
-    UseDrawCode(Code);
-    TWaterEffect Water;
-    std::mt19937 Gen(77);
-    for (const auto& Row : Rows) {
-      SCOPED_TRACE(std::string(DrawCodeName(Code)) + ", " + std::to_string(Row.Width) + " x " +
-                   std::to_string(Row.Height) + ", columns " + std::to_string(Row.First) + ".." +
-                   std::to_string(Row.Last));
-      const int W = Row.Width, H = Row.Height;
-      Water.SetSize(W, H);
-      TReferenceWater Reference(W, H);
-      TPicture Src(W, H, 0, W % 2 == 1), Dst(W, H, 0, W % 2 == 1), RefDst(W, H, 0, W % 2 == 1);
-      Src.Randomise(Gen);
-      for (int Frame = 0; Frame < 3; ++Frame) {
-        // The first frame raises the band; later ones let it spread.
-        if (Frame == 0)
-          for (int y = 0; y < H; ++y)
-            for (int x = Row.First; x <= Row.Last; ++x) {
-              const int Height = static_cast<int>(Gen() % 1200) - 400;
-              Water.Blob(x, y, 0, Height);
-              Reference.Blob(x, y, 0, Height);
-            }
-        ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
-      }
-    }
-  }
-}
-
-// A source whose rows overlap (fewer bytes apart than a row of pixels holds)
-// is unusual but allowed: every code draws it as the plain code does. With
-// rows 1 byte apart the pixel above the source's last one starts 4 bytes
-// before the end, where the vector code reads the last pixel's word from;
-// the frames do read it from inside the grid (counted on the reference).
-TEST(WaterEffectFastPath, OverlappingSourceRowsDrawAsThePlainCode)
-{
-  const struct {
-    int Width, Height;
-    std::ptrdiff_t BytesPerLine;
-  } Rows[] = {{10, 6, 1}, {7, 5, 1}, {40, 8, 60}, {40, 8, 119}, {33, 9, 3}};
-  TDrawCodeGuard Guard;
+  } Rows[] = {{20, 6, 1, 18}, {34, 5, 1, 32},  {35, 5, 2, 33},  {36, 4, 1, 34},    {50, 4, 0, 49},
+              {66, 5, 3, 50}, {97, 4, 10, 42}, {97, 4, 1, 95},  {130, 4, 60, 129}, {40, 7, 17, 17},
+              {8, 3, 0, 7},   {49, 6, 1, 47},  {82, 3, 16, 64}, {3, 9, 0, 2},      {375, 3, 5, 369}};
+  TWaterEffect Water;
+  std::mt19937 Gen(77);
   for (const auto& Row : Rows) {
-    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", rows " +
-                 std::to_string(Row.BytesPerLine) + " bytes apart");
+    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", columns " +
+                 std::to_string(Row.First) + ".." + std::to_string(Row.Last));
     const int W = Row.Width, H = Row.Height;
-    std::vector<std::uint8_t> Src(static_cast<std::size_t>((H - 1) * Row.BytesPerLine + 3 * W));
-    std::mt19937 Gen(5);
-    for (auto& B : Src) B = static_cast<std::uint8_t>(Gen());
-    const TConstBitmap24 SrcView(W, H, Src.data(), Row.BytesPerLine);
-    // The same frames for every code: the drops come from the same seed.
-    // Small drops, so that the slopes mostly point inside the grid.
-    const std::vector<TDrawCode> Codes = AvailableDrawCodes();
-    std::vector<std::vector<std::vector<std::uint8_t>>> Frames(Codes.size());
-    int AboveTheLastReads = 0;
-    for (std::size_t c = 0; c < Codes.size(); ++c) {
-      UseDrawCode(Codes[c]);
-      TWaterEffect Water;
-      Water.SetSize(W, H);
-      TReferenceWater Reference(W, H);
-      TPicture Dst(W, H);
-      std::mt19937 Drops(9);
-      for (int Frame = 0; Frame < 300; ++Frame) {
-        const int x = static_cast<int>(Drops() % W), y = static_cast<int>(Drops() % H);
-        const int Height = static_cast<int>(Drops() % 41) - 20;
-        Water.Blob(x, y, 0, Height);
-        Reference.Blob(x, y, 0, Height);
-        Water.Render(SrcView, Dst.View());
-        Reference.Step();
-        Frames[c].push_back(Dst.Bytes);
-        if (c == 0) AboveTheLastReads += ReadsOf(Reference, W - 1, H - 2);
-      }
+    Water.SetSize(W, H);
+    TReferenceWater Reference(W, H);
+    TPicture Src(W, H, 0, W % 2 == 1), Dst(W, H, 0, W % 2 == 1), RefDst(W, H, 0, W % 2 == 1);
+    Src.Randomise(Gen);
+    for (int Frame = 0; Frame < 3; ++Frame) {
+      // The first frame raises the band; later ones let it spread.
+      if (Frame == 0)
+        for (int y = 0; y < H; ++y)
+          for (int x = Row.First; x <= Row.Last; ++x) {
+            const int Height = static_cast<int>(Gen() % 1200) - 400;
+            Water.Blob(x, y, 0, Height);
+            Reference.Blob(x, y, 0, Height);
+          }
+      ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, Frame));
     }
-    if (Row.BytesPerLine == 1) {
-      EXPECT_GT(AboveTheLastReads, 0);
-    }
-    for (std::size_t c = 1; c < Codes.size(); ++c)
-      for (std::size_t Frame = 0; Frame < Frames[0].size(); ++Frame)
-        ASSERT_EQ(Frames[c][Frame], Frames[0][Frame]) << DrawCodeName(Codes[c]) << ", frame " << Frame;
   }
 }
 
-TEST(WaterEffectFastPath, EveryProcessorRunsThePlainCode)
-{
-  TDrawCodeGuard Guard;
-  const std::vector<TDrawCode> Codes = AvailableDrawCodes();
-  ASSERT_FALSE(Codes.empty());
-  EXPECT_EQ(Codes.front(), TDrawCode::Plain);
-  EXPECT_EQ(CurrentDrawCode(), Codes.back());  // the widest, unless a test picked another
-  UseDrawCode(TDrawCode::Plain);
-  EXPECT_EQ(CurrentDrawCode(), TDrawCode::Plain);
+// The draw keeps a pixel's shading in 16 bits, so slopes of 2^15 and more
+// must still shade fully. One drop of ±200 800 in the middle row of a wide
+// grid: after one step (damping 20) the cells beside it hold
+// ±(200 800 / 4) · 204 / 256 = ±40 003, so the pixels two columns to its
+// right and left have dx = ±40 003, and read from inside the grid. Worked by
+// hand: byte − 40 003 is 0, byte + 40 003 is 255.
+TEST(WaterEffectFastPath, SlopesBeyondSixteenBitsShadeFully) {
+  const struct {
+    const char* Name;
+    int Drop;
+    std::uint8_t Right, Left;  // the pixels two columns right and left of the drop
+  } Rows[] = {{"raised: darker to the right, brighter to the left", 200800, 0x00, 0xFF},
+              {"lowered: brighter to the right, darker to the left", -200800, 0xFF, 0x00}};
+  constexpr int W = 100000, H = 3, Centre = 50000;
+  for (const auto& Row : Rows) {
+    SCOPED_TRACE(Row.Name);
+    TWaterEffect Water;
+    Water.SetSize(W, H);
+    TReferenceWater Reference(W, H);
+    TPicture Src(W, H, 0x80), Dst(W, H), RefDst(W, H);
+    Water.Blob(Centre, 1, 0, Row.Drop);
+    Reference.Blob(Centre, 1, 0, Row.Drop);
+    ASSERT_TRUE(FrameMatchesReference(Water, Reference, Src, Dst, RefDst, 0));
+    ASSERT_EQ(Water.Cell(Centre + 1, 1), Row.Drop > 0 ? 40003 : -40003);
+    EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(Centre + 2, 1), Dst.Pixel(Centre + 3, 1)),
+              std::vector<std::uint8_t>(3, Row.Right));
+    EXPECT_EQ(std::vector<std::uint8_t>(Dst.Pixel(Centre - 2, 1), Dst.Pixel(Centre - 1, 1)),
+              std::vector<std::uint8_t>(3, Row.Left));
+  }
 }
 
 // Heights the rules compute without leaving 32 bits are the rules' values, up
@@ -662,8 +588,7 @@ TEST(WaterEffectFastPath, EveryProcessorRunsThePlainCode)
 // from a drop of 1 000 000. In step 12 the product (16 691 682 − 8 095 100) ·
 // 253 = 2 174 935 246 no longer fits 32 bits: the engine then takes the exact
 // value, which still fits.
-TEST(WaterEffectLargeHeights, SingleCellFollowsTheRulesBeyondTwoToThe21)
-{
+TEST(WaterEffectLargeHeights, SingleCellFollowsTheRulesBeyondTwoToThe21) {
   const std::int32_t Expected[] = {1976562, 2918517, 3815232, 4656728, 5433791, 6138070,
                                    6762165, 7299702, 7745396, 8095100, 8345841, 8495840};
   TWaterEffect Water;
@@ -684,15 +609,16 @@ TEST(WaterEffectLargeHeights, SingleCellFollowsTheRulesBeyondTwoToThe21)
 // Drops of hundreds of thousands piled on one cell of small grids at damping
 // 1, a drop every frame: the plain reference in 64 bits is the rules' value
 // as long as no 32-bit operation of the rules overflows, which it watches.
-TEST(WaterEffectLargeHeights, PiledDropsGiveTheRulesExactValues)
-{
+TEST(WaterEffectLargeHeights, PiledDropsGiveTheRulesExactValues) {
   struct TRow {
     int Width, Height, x, y, Drop, Frames;
-  } Rows[] = {{2, 2, 0, 0, 300000, 16}, {2, 2, 1, 0, 200000, 30}, {3, 2, 1, 1, 250000, 30},
-              {4, 4, 1, 2, 500000, 30}, {5, 3, 2, 1, 400000, 30}};
+  } Rows[] = {{2, 2, 0, 0, 300000, 16},
+              {2, 2, 1, 0, 200000, 30},
+              {3, 2, 1, 1, 250000, 30},
+              {4, 4, 1, 2, 500000, 30},
+              {5, 3, 2, 1, 400000, 30}};
   for (const TRow& Row : Rows) {
-    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", drop " +
-                 std::to_string(Row.Drop));
+    SCOPED_TRACE(std::to_string(Row.Width) + " x " + std::to_string(Row.Height) + ", drop " + std::to_string(Row.Drop));
     TWaterEffect Water;
     Water.SetSize(Row.Width, Row.Height);
     Water.SetDamping(1);
@@ -721,8 +647,7 @@ TEST(WaterEffectLargeHeights, PiledDropsGiveTheRulesExactValues)
 // Where the rules' 32-bit arithmetic overflows, the engine takes the exact
 // value and stores it saturated. One cell at damping 20 (F = 204):
 // (8·h div 4) · 204 div 256, with Python integers.
-TEST(WaterEffectLargeHeights, OverflowingStepIsExactThenSaturated)
-{
+TEST(WaterEffectLargeHeights, OverflowingStepIsExactThenSaturated) {
   struct TRow {
     const char* Name;
     int Drop;
@@ -750,8 +675,7 @@ TEST(WaterEffectLargeHeights, OverflowingStepIsExactThenSaturated)
 // of rows 1..3 (column 4 holds −1). After the step, worked with Python
 // integers, cell (3, 2) is INT_MAX and (5, 2) is INT_MIN (saturated), and
 // (4, 1) and (4, 3) are 0.
-TEST(WaterEffectLargeHeights, HugeSlopeKeepsThePixelInsteadOfWrapping)
-{
+TEST(WaterEffectLargeHeights, HugeSlopeKeepsThePixelInsteadOfWrapping) {
   TWaterEffect Water;
   Water.SetSize(9, 5);
   Water.SetDamping(1);

@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <functional>
+#include <vector>
+
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
-#include <functional>
-#include <vector>
-
-#include "Random.h"
-#include "ScriptedRandom.h"
-#include "WaterImage.h"
+#include "ripple/Random.h"
+#include "ripple/WaterImage.h"
+#include "tests/ripple/ScriptedRandom.h"
 
 Q_DECLARE_METATYPE(TAlign)
 
 namespace {
 
 // A textured picture, so that every pixel differs from its neighbours.
-QImage TestPicture(int Width = 375, int Height = 237)
-{
+QImage TestPicture(int Width = 375, int Height = 237) {
   QImage Image(Width, Height, QImage::Format_RGB888);
   for (int y = 0; y < Height; ++y)
     for (int x = 0; x < Width; ++x) Image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, (x * y) & 255));
@@ -25,8 +24,7 @@ QImage TestPicture(int Width = 375, int Height = 237)
 
 void Tick(TWaterImage& W) { QVERIFY(QMetaObject::invokeMethod(&W, "Tick", Qt::DirectConnection)); }
 
-int RaisedCells(const TWaterEffect& Water, bool Previous = false)
-{
+int RaisedCells(const TWaterEffect& Water, bool Previous = false) {
   int Count = 0;
   for (int y = 0; y < Water.Height(); ++y)
     for (int x = 0; x < Water.Width(); ++x)
@@ -34,13 +32,9 @@ int RaisedCells(const TWaterEffect& Water, bool Previous = false)
   return Count;
 }
 
-bool Calm(const TWaterEffect& Water)
-{
-  return RaisedCells(Water) == 0 && RaisedCells(Water, true) == 0;
-}
+bool Calm(const TWaterEffect& Water) { return RaisedCells(Water) == 0 && RaisedCells(Water, true) == 0; }
 
-std::vector<int> Cells(const TWaterEffect& Water)
-{
+std::vector<int> Cells(const TWaterEffect& Water) {
   std::vector<int> All;
   for (int y = 0; y < Water.Height(); ++y)
     for (int x = 0; x < Water.Width(); ++x) All.push_back(Water.Cell(x, y));
@@ -51,8 +45,7 @@ std::vector<int> Cells(const TWaterEffect& Water)
 // Interval stays 50), so that only the test's own ticks move the water.
 struct TBanner {
   TWaterImage W;
-  TBanner()
-  {
+  TBanner() {
     W.findChild<QTimer*>()->stop();
     W.SetAutoSize(true);
     W.SetPicture(TestPicture());
@@ -91,8 +84,7 @@ class tst_WaterImage : public QObject {
   void throwingHandlerDoesNotEscapeTheTick();
 };
 
-void tst_WaterImage::newControlHasTheDefaultsAndARunningTimer()
-{
+void tst_WaterImage::newControlHasTheDefaultsAndARunningTimer() {
   TWaterImage W;
   QCOMPARE(W.size(), QSize(105, 105));
   QCOMPARE(W.Interval(), 50u);
@@ -121,8 +113,7 @@ void tst_WaterImage::newControlHasTheDefaultsAndARunningTimer()
   QCOMPARE(W.Damping(), 99);
 }
 
-void tst_WaterImage::timerAnimatesTheWater()
-{
+void tst_WaterImage::timerAnimatesTheWater() {
   TWaterImage W;
   W.SetAutoSize(true);
   W.SetPicture(TestPicture());
@@ -131,8 +122,7 @@ void tst_WaterImage::timerAnimatesTheWater()
   QTRY_VERIFY_WITH_TIMEOUT(W.Water().Cell(100, 100) != 500, 2000);
 }
 
-void tst_WaterImage::intervalZeroStopsTheTimer()
-{
+void tst_WaterImage::intervalZeroStopsTheTimer() {
   TWaterImage W;
   QTimer* Timer = W.findChild<QTimer*>();
   W.SetInterval(0);
@@ -143,8 +133,7 @@ void tst_WaterImage::intervalZeroStopsTheTimer()
   QCOMPARE(Timer->interval(), 40);
 }
 
-void tst_WaterImage::autoSizeTakesThePictureSize()
-{
+void tst_WaterImage::autoSizeTakesThePictureSize() {
   TWaterImage W;
   W.SetInterval(0);
   W.SetAutoSize(true);
@@ -161,8 +150,7 @@ void tst_WaterImage::autoSizeTakesThePictureSize()
   QVERIFY(W.Canvas() == Picture);  // no ripples before the first tick
 }
 
-void tst_WaterImage::autoSizeFollowsAlign_data()
-{
+void tst_WaterImage::autoSizeFollowsAlign_data() {
   QTest::addColumn<TAlign>("align");
   QTest::addColumn<QSize>("withPicture");    // from 500 × 100
   QTest::addColumn<QSize>("afterResizing");  // asked for 600 × 300
@@ -175,8 +163,7 @@ void tst_WaterImage::autoSizeFollowsAlign_data()
   QTest::newRow("custom: neither") << TAlign::alCustom << QSize(500, 100) << QSize(600, 300);
 }
 
-void tst_WaterImage::autoSizeFollowsAlign()
-{
+void tst_WaterImage::autoSizeFollowsAlign() {
   QFETCH(TAlign, align);
   QFETCH(QSize, withPicture);
   QFETCH(QSize, afterResizing);
@@ -195,8 +182,7 @@ void tst_WaterImage::autoSizeFollowsAlign()
   QCOMPARE(W.Canvas().size(), afterResizing);
 }
 
-void tst_WaterImage::bannerPictureLoadsAt375By237()
-{
+void tst_WaterImage::bannerPictureLoadsAt375By237() {
   TWaterImage W;
   W.SetAutoSize(true);
   QVERIFY(W.LoadBannerPicture());
@@ -205,8 +191,7 @@ void tst_WaterImage::bannerPictureLoadsAt375By237()
   QCOMPARE(W.Canvas().format(), QImage::Format_RGB888);
 }
 
-void tst_WaterImage::sizeChangeCalmsTheWater()
-{
+void tst_WaterImage::sizeChangeCalmsTheWater() {
   TBanner B;
   B.W.Blob(100, 100, 2, 500);
   Tick(B.W);
@@ -220,8 +205,7 @@ void tst_WaterImage::sizeChangeCalmsTheWater()
   QCOMPARE(B.W.SourceBitmap().size(), QSize(200, 120));  // the picture stretched to the new size
 }
 
-void tst_WaterImage::mouseRaisesDrops_data()
-{
+void tst_WaterImage::mouseRaisesDrops_data() {
   QTest::addColumn<QString>("action");
   QTest::addColumn<int>("height");  // at (30, 40); with Radius 0 its neighbours stay calm
   QTest::newRow("move without a button: TrackBlob") << "move" << 100;
@@ -230,8 +214,7 @@ void tst_WaterImage::mouseRaisesDrops_data()
   QTest::newRow("right press: nothing") << "right press" << 0;
 }
 
-void tst_WaterImage::mouseRaisesDrops()
-{
+void tst_WaterImage::mouseRaisesDrops() {
   QFETCH(QString, action);
   QFETCH(int, height);
   TBanner B;
@@ -251,8 +234,8 @@ void tst_WaterImage::mouseRaisesDrops()
   }
   const TWaterEffect& Water = B.W.Water();
   const int Cell = Water.Cell(At.x(), At.y());
-  const int Around = Water.Cell(At.x() - 1, At.y()) | Water.Cell(At.x() + 1, At.y()) |
-                     Water.Cell(At.x(), At.y() - 1) | Water.Cell(At.x(), At.y() + 1);
+  const int Around = Water.Cell(At.x() - 1, At.y()) | Water.Cell(At.x() + 1, At.y()) | Water.Cell(At.x(), At.y() - 1) |
+                     Water.Cell(At.x(), At.y() + 1);
   if (action == "drag")
     QTest::mouseRelease(&B.W, Qt::LeftButton, Qt::NoModifier, At);
   else if (action.endsWith("press"))
@@ -261,21 +244,18 @@ void tst_WaterImage::mouseRaisesDrops()
   QCOMPARE(Around, 0);
 }
 
-void tst_WaterImage::dragOutsideTheControlRaisesNothing()
-{
+void tst_WaterImage::dragOutsideTheControlRaisesNothing() {
   TBanner B;
   B.W.SetRadius(0);
   QTest::mousePress(&B.W, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   QCOMPARE(RaisedCells(B.W.Water()), 1);
   // The control keeps the mouse during the drag; these moves are outside it.
-  for (const QPoint P : {QPoint(375, 10), QPoint(10, 237), QPoint(-1, 10), QPoint(400, 300)})
-    QTest::mouseMove(&B.W, P);
+  for (const QPoint P : {QPoint(375, 10), QPoint(10, 237), QPoint(-1, 10), QPoint(400, 300)}) QTest::mouseMove(&B.W, P);
   QCOMPARE(RaisedCells(B.W.Water()), 1);
   QTest::mouseRelease(&B.W, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
 }
 
-void tst_WaterImage::disabledControlFreezesTheFrame()
-{
+void tst_WaterImage::disabledControlFreezesTheFrame() {
   TBanner B;
   B.W.Blob(100, 100, 3, 600);
   Tick(B.W);
@@ -292,8 +272,7 @@ void tst_WaterImage::disabledControlFreezesTheFrame()
   QVERIFY(Cells(B.W.Water()) != Water);
 }
 
-void tst_WaterImage::noRandomDrops_data()
-{
+void tst_WaterImage::noRandomDrops_data() {
   QTest::addColumn<int>("randomDelay");
   QTest::addColumn<int>("randomBlob");
   QTest::newRow("RandomDelay 0") << 0 << 500;
@@ -301,8 +280,7 @@ void tst_WaterImage::noRandomDrops_data()
   QTest::newRow("RandomBlob 0") << 800 << 0;
 }
 
-void tst_WaterImage::noRandomDrops()
-{
+void tst_WaterImage::noRandomDrops() {
   QFETCH(int, randomDelay);
   QFETCH(int, randomBlob);
   TBanner B;
@@ -314,8 +292,7 @@ void tst_WaterImage::noRandomDrops()
   QVERIFY(Calm(B.W.Water()));
 }
 
-void tst_WaterImage::randomDropChance_data()
-{
+void tst_WaterImage::randomDropChance_data() {
   QTest::addColumn<int>("randomDelay");
   QTest::addColumn<unsigned>("interval");
   QTest::addColumn<int>("outOf");  // the drop falls when a draw from 0 .. outOf − 1 is 0
@@ -325,8 +302,7 @@ void tst_WaterImage::randomDropChance_data()
   QTest::newRow("delay shorter than the interval: 1 in 2") << 1 << 1000u << 2;
 }
 
-void tst_WaterImage::randomDropChance()
-{
+void tst_WaterImage::randomDropChance() {
   QFETCH(int, randomDelay);
   QFETCH(unsigned, interval);
   QFETCH(int, outOf);
@@ -347,8 +323,7 @@ void tst_WaterImage::randomDropChance()
   }
 }
 
-void tst_WaterImage::randomDropRadiusAndHeight_data()
-{
+void tst_WaterImage::randomDropRadiusAndHeight_data() {
   QTest::addColumn<int>("randomBlob");
   QTest::addColumn<std::vector<int>>("answers");  // decision, radius, height, column, row
   QTest::addColumn<int>("radius");
@@ -358,11 +333,11 @@ void tst_WaterImage::randomDropRadiusAndHeight_data()
   QTest::newRow("smallest: radius 1, height 100") << 500 << std::vector<int>{0, 0, 0, 0, 0} << 1 << 100 << QPoint(2, 2);
   QTest::newRow("largest: radius 2, height 599")
       << 500 << std::vector<int>{0, 1, 499, 32766, 32766} << 2 << 599 << QPoint(3 + 32766 % 370, 3 + 32766 % 232);
-  QTest::newRow("RandomBlob 1: height 100 only") << 1 << std::vector<int>{0, 1, 0, 10, 20} << 2 << 100 << QPoint(13, 23);
+  QTest::newRow("RandomBlob 1: height 100 only")
+      << 1 << std::vector<int>{0, 1, 0, 10, 20} << 2 << 100 << QPoint(13, 23);
 }
 
-void tst_WaterImage::randomDropRadiusAndHeight()
-{
+void tst_WaterImage::randomDropRadiusAndHeight() {
   QFETCH(int, randomBlob);
   QFETCH(std::vector<int>, answers);
   QFETCH(int, radius);
@@ -381,8 +356,7 @@ void tst_WaterImage::randomDropRadiusAndHeight()
   QCOMPARE(Water.PreviousCell(centre.x() + radius + 1, centre.y()), 0);
 }
 
-void tst_WaterImage::clickSignal_data()
-{
+void tst_WaterImage::clickSignal_data() {
   QTest::addColumn<QString>("gesture");
   QTest::addColumn<int>("clicks");
   QTest::newRow("left click") << "left" << 1;
@@ -392,8 +366,7 @@ void tst_WaterImage::clickSignal_data()
   QTest::newRow("released outside") << "outside" << 0;
 }
 
-void tst_WaterImage::clickSignal()
-{
+void tst_WaterImage::clickSignal() {
   QFETCH(QString, gesture);
   QFETCH(int, clicks);
   TBanner B;
@@ -417,8 +390,7 @@ void tst_WaterImage::clickSignal()
   QCOMPARE(Spy.count(), clicks);
 }
 
-void tst_WaterImage::paintShowsTheRenderedFrame()
-{
+void tst_WaterImage::paintShowsTheRenderedFrame() {
   TBanner B;
   QVERIFY(B.W.grab().toImage().convertToFormat(QImage::Format_RGB888) == TestPicture());
   B.W.Blob(200, 120, 2, 400);
@@ -428,8 +400,7 @@ void tst_WaterImage::paintShowsTheRenderedFrame()
   QVERIFY(B.W.grab().toImage().convertToFormat(QImage::Format_RGB888) == B.W.Canvas());
 }
 
-void tst_WaterImage::renderHandlersSeeTheirBitmaps()
-{
+void tst_WaterImage::renderHandlersSeeTheirBitmaps() {
   TBanner B;
   B.W.SetRandomDelay(0);  // the water must stay calm
   QImage* AfterBitmap = nullptr;
@@ -456,8 +427,7 @@ void tst_WaterImage::renderHandlersSeeTheirBitmaps()
   QVERIFY(B.W.SourceBitmap() == TestPicture());
 }
 
-void tst_WaterImage::throwingHandlerDoesNotEscapeTheTick()
-{
+void tst_WaterImage::throwingHandlerDoesNotEscapeTheTick() {
   TBanner B;
   B.W.SetOnBeforeRender([](TWaterImage*, QImage&) { throw std::runtime_error("handler failed"); });
   Tick(B.W);

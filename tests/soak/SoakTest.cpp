@@ -6,6 +6,7 @@
 // have made Qt's one-time allocations (fonts, glyph caches, style), the live
 // heap must stay within a small bound; in the sanitizer build LeakSanitizer
 // checks at exit that nothing became unreachable.
+#include <cstddef>
 #include <malloc.h>
 
 #include <QDeadlineTimer>
@@ -14,10 +15,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
-#include <cstddef>
 
-#include "TestSupport.h"
-#include "WaterImage.h"
+#include "ripple/WaterImage.h"
+#include "tests/app/TestSupport.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of live heap bytes (GCC ships no header for it).
@@ -111,10 +111,9 @@ void SoakTest::computationsAndFramesAllDayKeepTheHeapFlat() {
   QVERIFY2(Frames >= (WarmUpComputations + Computations) * FramesPerComputation,
            qPrintable(QStringLiteral("%1 frames").arg(Frames)));
   const long long Growth = static_cast<long long>(After) - static_cast<long long>(Before);
-  qInfo("%d frames, %d computations; live heap %zu -> %zu bytes (%+lld)", Frames,
-        WarmUpComputations + Computations, Before, After, Growth);
-  QVERIFY2(Growth < static_cast<long long>(GrowthBound),
-           qPrintable(QStringLiteral("grew %1 bytes").arg(Growth)));
+  qInfo("%d frames, %d computations; live heap %zu -> %zu bytes (%+lld)", Frames, WarmUpComputations + Computations,
+        Before, After, Growth);
+  QVERIFY2(Growth < static_cast<long long>(GrowthBound), qPrintable(QStringLiteral("grew %1 bytes").arg(Growth)));
 }
 
 QTEST_MAIN(SoakTest)

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The base values loader on a file named by its full path: the batch program's
 // --base FILE reads a year's info.ini from anywhere, with the window's rules.
-#include "BaseValues.h"
-#include "StorageTestSupport.h"
-
+#include <filesystem>
 #include <gtest/gtest.h>
-
+#include <optional>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <optional>
-#include <string>
+#include "storage/BaseValues.h"
+#include "tests/storage/StorageTestSupport.h"
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -35,7 +33,9 @@ TEST_F(BaseValuesFileTest, AnyPathLoadsAsTheFolderLoaderDoes) {
     BaseValuesRefusal Why;
   } Rows[] = {
       {"as the window writes it", ExampleBytes, Example, BaseValuesRefusal::None},
-      {"UTF-8 mark and lone LF", "\xEF\xBB\xBF" "3000\n25000000\n24000000\n5000000\n2500000\n1200000\n400\n30000000",
+      {"UTF-8 mark and lone LF",
+       "\xEF\xBB\xBF"
+       "3000\n25000000\n24000000\n5000000\n2500000\n1200000\n400\n30000000",
        Example, BaseValuesRefusal::None},
       {"UTF-16 LE mark", "\xFF\xFE" + Utf16(ExampleBytes, false), Example, BaseValuesRefusal::None},
       {"spaces kept as read", "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n 1200000 \r\n400\r\n30000000\r\n",

@@ -1,24 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BaseValues.h"
-#include "StorageTestSupport.h"
-
-#include <gtest/gtest.h>
-
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <grp.h>
+#include <gtest/gtest.h>
+#include <iterator>
 #include <signal.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
+
+#include "storage/BaseValues.h"
+#include "tests/storage/StorageTestSupport.h"
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -45,10 +43,17 @@ TEST_F(BaseValuesTest, SaveTrimsCodesUpTo32AtBothEnds) {
   } Rows[] = {
       {"spaces", "  3000  ", "3000"},
       {"tab and line breaks", "\t\r\n3000\n", "3000"},
-      {"NUL and control codes", "\0\x01\x1F"s "3000 \x1F"s, "3000"},
+      {"NUL and control codes",
+       "\0\x01\x1F"s
+       "3000 \x1F"s,
+       "3000"},
       {"inner spaces stay", " 1 200 ", "1 200"},
       {"DEL is above 32 and stays", "3000\x7F", "3000\x7F"},
-      {"no-break space is above 32 and stays", "\xC2\xA0" "3000", "\xC2\xA0" "3000"},
+      {"no-break space is above 32 and stays",
+       "\xC2\xA0"
+       "3000",
+       "\xC2\xA0"
+       "3000"},
       {"Persian digits stay", " \xDB\xB3\xDB\xB0 ", "\xDB\xB3\xDB\xB0"},
       {"blanks only", " \t \r\n", ""},
   };
@@ -68,8 +73,7 @@ TEST_F(BaseValuesTest, EmptyOptionalLinesSixAndSevenRoundTrip) {
   Texts[5] = "";
   Texts[6] = " ";
   SaveBaseValues(Dir, Texts);
-  EXPECT_EQ(ReadBytes(Ini()),
-            "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n\r\n\r\n30000000\r\n");
+  EXPECT_EQ(ReadBytes(Ini()), "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n\r\n\r\n30000000\r\n");
   Texts[6] = "";
   EXPECT_EQ(LoadBaseValues(Dir), Texts);
 }
@@ -133,16 +137,17 @@ TEST_F(BaseValuesTest, LoadDecodesAndSplitsLines) {
       {"UTF-16 BE mark", "\xFE\xFF" + Utf16(ExampleBytes, true), Example},
       {"UTF-16 LE Persian digits and a surrogate pair",
        "\xFF\xFE\xF3\x06\xF0\x06\x3D\xD8\x00\xDE"s + Utf16("\r\n" + Rest, false), Persian},
-      {"UTF-16 BE lone surrogates", "\xFE\xFF\xD8\x00\x00\x41\xDC\x00"s + Utf16("\r\n" + Rest, true),
-       LoneSurrogates},
-      {"UTF-16 LE odd last byte", "\xFF\xFE" + Utf16(ExampleBytes.substr(0, 66), false) + "\x41",
-       OddByte},
-      {"UTF-16 NUL ends the text", "\xFF\xFE" + Utf16(ExampleBytes + "\0" "9\r\n"s, false), Example},
+      {"UTF-16 BE lone surrogates", "\xFE\xFF\xD8\x00\x00\x41\xDC\x00"s + Utf16("\r\n" + Rest, true), LoneSurrogates},
+      {"UTF-16 LE odd last byte", "\xFF\xFE" + Utf16(ExampleBytes.substr(0, 66), false) + "\x41", OddByte},
+      {"UTF-16 NUL ends the text",
+       "\xFF\xFE" + Utf16(ExampleBytes + "\0"
+                                         "9\r\n"s,
+                          false),
+       Example},
       {"UTF-8 mark wins over a following FF FE", "\xEF\xBB\xBF\xFF\xFE" + ExampleBytes, MarksInOrder},
       {"lone LF", "3000\n25000000\n24000000\n5000000\n2500000\n1200000\n400\n30000000\n", Example},
       {"lone CR", "3000\r25000000\r24000000\r5000000\r2500000\r1200000\r400\r30000000\r", Example},
-      {"mixed breaks", "3000\r25000000\n24000000\r\n5000000\n2500000\r1200000\r\n400\n30000000",
-       Example},
+      {"mixed breaks", "3000\r25000000\n24000000\r\n5000000\n2500000\r1200000\r\n400\n30000000", Example},
       {"CR CR LF is two breaks", "1\r\r\n3\n4\n5\n6\n7\n8", BaseValues{"1", "", "3", "4", "5", "6", "7", "8"}},
       {"LF CR is two breaks", "1\n\r3\n4\n5\n6\n7\n8\n", BaseValues{"1", "", "3", "4", "5", "6", "7", "8"}},
       {"last line without a break", ExampleBytes.substr(0, 66), Example},
@@ -152,13 +157,25 @@ TEST_F(BaseValuesTest, LoadDecodesAndSplitsLines) {
       {"seven lines", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", std::nullopt},
       {"empty file", "", std::nullopt},
       {"UTF-8 mark only", "\xEF\xBB\xBF", std::nullopt},
-      {"NUL after line eight", ExampleBytes + "\0" "9\r\n10\r\n"s, Example},
-      {"NUL inside line eight", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\0" "9\r\n10\r\n"s, Digits},
-      {"NUL in line four leaves four lines", "1\r\n2\r\n3\r\n4\0" "\r\n5\r\n6\r\n7\r\n8\r\n"s,
+      {"NUL after line eight",
+       ExampleBytes + "\0"
+                      "9\r\n10\r\n"s,
+       Example},
+      {"NUL inside line eight",
+       "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\0"
+       "9\r\n10\r\n"s,
+       Digits},
+      {"NUL in line four leaves four lines",
+       "1\r\n2\r\n3\r\n4\0"
+       "\r\n5\r\n6\r\n7\r\n8\r\n"s,
        std::nullopt},
       {"spaces kept", " 3000 \r\n\t" + ExampleBytes.substr(6), Spaced},
       {"valid UTF-8 without a mark", "\xDB\xB3\xDB\xB0\xF0\x9F\x98\x80\r\n" + Rest, Persian},
-      {"invalid UTF-8 without a mark", "\xFF" "3000\xC0\xAF\xED\xA0\x80\xE2\x82\r\n" + Rest, Invalid},
+      {"invalid UTF-8 without a mark",
+       "\xFF"
+       "3000\xC0\xAF\xED\xA0\x80\xE2\x82\r\n" +
+           Rest,
+       Invalid},
   };
   for (const Row& R : Rows) {
     SCOPED_TRACE(R.Name);
@@ -254,25 +271,27 @@ TEST_F(BaseValuesTest, SaveFaultsLeaveTheOldFileAndNoTemporaryFile) {
        {[&](int Fd, const void* Data, std::size_t Size) -> ssize_t {
           return Calls++ == 0 ? ::write(Fd, Data, std::min<std::size_t>(Size, 10)) : Fail(ENOSPC);
         },
-        {}, {}},
+        {},
+        {}},
        "Stream write error"},
-      {"write makes no progress", {[](int, const void*, std::size_t) -> ssize_t { return 0; }, {}, {}},
+      {"write makes no progress",
+       {[](int, const void*, std::size_t) -> ssize_t { return 0; }, {}, {}},
        "Stream write error"},
       {"flush fails", {{}, [&](int) { return Fail(EIO); }, {}}, "Stream write error"},
       {"rename refused",
        {{}, {}, [&](const char*, const char*) { return Fail(EACCES); }},
        "Cannot create file \"" + Ini() + "\". Permission denied"},
       {"written in pieces of five bytes",
-       {[](int Fd, const void* Data, std::size_t Size) {
-          return ::write(Fd, Data, std::min<std::size_t>(Size, 5));
-        },
-        {}, {}},
+       {[](int Fd, const void* Data, std::size_t Size) { return ::write(Fd, Data, std::min<std::size_t>(Size, 5)); },
+        {},
+        {}},
        ""},
       {"write interrupted once",
        {[&](int Fd, const void* Data, std::size_t Size) -> ssize_t {
           return Calls++ == 0 ? Fail(EINTR) : ::write(Fd, Data, Size);
         },
-        {}, {}},
+        {},
+        {}},
        ""},
   };
   for (const auto& R : Rows) {
@@ -312,8 +331,7 @@ TEST_F(BaseValuesTest, SaveRefusedWithoutWritePermission) {
   for (const char* Sub : {"/readonly", "/protected"}) {
     SCOPED_TRACE(Sub);
     const std::string Folder = Dir + Sub;
-    const std::string Result =
-        InChild([&] { return Caught([&] { SaveBaseValues(Folder, Example); }); }, true);
+    const std::string Result = InChild([&] { return Caught([&] { SaveBaseValues(Folder, Example); }); }, true);
     if (Result == SkipMark) GTEST_SKIP() << SkipMark;
     EXPECT_EQ(Result, "Cannot create file \"" + Folder + "/info.ini\". Permission denied");
     EXPECT_EQ(ReadBytes(Folder + "/info.ini"), OldBytes);

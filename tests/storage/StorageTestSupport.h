@@ -3,29 +3,26 @@
 // fresh folder per test and a forked child for limits and lowered rights.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
-#include "BaseValues.h"
+#include "storage/BaseValues.h"
 
 namespace StorageTest {
 
 namespace fs = std::filesystem;
 
-inline const BaseValues Example = {"3000",    "25000000", "24000000", "5000000",
-                                   "2500000", "1200000",  "400",      "30000000"};
+inline const BaseValues Example = {"3000", "25000000", "24000000", "5000000", "2500000", "1200000", "400", "30000000"};
 // Example as the file must hold it: 68 bytes.
 inline const std::string ExampleBytes =
     "3000\r\n25000000\r\n24000000\r\n5000000\r\n2500000\r\n1200000\r\n400\r\n30000000\r\n";

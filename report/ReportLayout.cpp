@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportLayout.h"
+#include "report/ReportLayout.h"
 
 #include <stdexcept>
 
@@ -11,27 +11,15 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-#include "Texts.h"
+#include "report/Fonts.h"
+#include "report/ReportTexts.h"
 
 namespace {
 
 // The layout was drawn at this resolution; the printout keeps its sizes.
 constexpr double DesignDpi = 96;
-constexpr int ReportPixelSize = 16;
 
 }  // namespace
-
-QFont WindowFont(int PixelSize) {
-  QFont Font;
-  // Tahoma is not shipped on Linux; Noto Sans Arabic UI has the compact line
-  // height the fixed layout was drawn for, Noto Sans Arabic is its taller cousin.
-  Font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic UI"),
-                    QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")});
-  Font.setPixelSize(PixelSize);
-  return Font;
-}
-
-QFont ReportFont() { return WindowFont(ReportPixelSize); }
 
 void SetUpReportDocument(QTextDocument& Document) {
   Document.setDefaultFont(ReportFont());
@@ -62,13 +50,14 @@ void AppendReportLines(QTextDocument& Document, const std::vector<std::string>& 
 }
 
 TReportJob::TReportJob(QPrinter& Printer, const QString& DocName) : Target(Printer) {
-  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid()) throw std::runtime_error(Texts::NoPrinter);
+  if (Target.outputFormat() == QPrinter::NativeFormat && !Target.isValid())
+    throw std::runtime_error(ReportTexts::NoPrinter);
   Target.setDocName(DocName);
   // The whole printable area: no margins beyond what the printer cannot reach.
   Target.setFullPage(false);
   const QPageLayout Layout = Target.pageLayout();
   Target.setPageMargins(Layout.minimumMargins(), Layout.units());
-  if (!Painter.begin(&Target)) throw std::runtime_error(Texts::PrintNotStarted);
+  if (!Painter.begin(&Target)) throw std::runtime_error(ReportTexts::PrintNotStarted);
   // Laid out as on screen (96 dpi) and scaled, so that a 16 px line prints 12 pt high.
   const double ScaleX = Target.logicalDpiX() / DesignDpi;
   const double ScaleY = Target.logicalDpiY() / DesignDpi;
@@ -86,7 +75,7 @@ void TReportJob::Print(const QTextDocument& Document, const QColor& TextColour) 
   const int Pages = Copy->pageCount();
   for (int Index = 0; Index < Pages; ++Index) {
     // QPrinter begins the first page itself.
-    if (PageCount > 0 && !Target.newPage()) throw std::runtime_error(Texts::PrintFailed);
+    if (PageCount > 0 && !Target.newPage()) throw std::runtime_error(ReportTexts::PrintFailed);
     ++PageCount;
     const QRectF Area(0, Index * Page.height(), Page.width(), Page.height());
     Painter.save();
@@ -99,5 +88,5 @@ void TReportJob::Print(const QTextDocument& Document, const QColor& TextColour) 
 }
 
 void TReportJob::Finish() {
-  if (!Painter.end()) throw std::runtime_error(Texts::PrintFailed);
+  if (!Painter.end()) throw std::runtime_error(ReportTexts::PrintFailed);
 }

@@ -21,12 +21,6 @@
 class QPrinter;
 class QTextDocument;
 
-// Tahoma where installed, else a Persian-capable face, at a pixel height.
-QFont WindowFont(int PixelSize);
-
-// The report's face: WindowFont at 16 px.
-QFont ReportFont();
-
 // The report font as default font and right-to-left, right-aligned paragraphs
 // as default text option, as RichEdit1's document has them.
 void SetUpReportDocument(QTextDocument& Document);
@@ -46,8 +40,8 @@ void AppendReportLines(QTextDocument& Document, const std::vector<std::string>& 
 class TReportJob {
  public:
   // Names the job DocName (the print queue's title, a PDF's Title) and starts
-  // it. Throws Texts::NoPrinter when a system printer is not usable,
-  // Texts::PrintNotStarted when the job cannot start (a PDF file that cannot
+  // it. Throws ReportTexts::NoPrinter when a system printer is not usable,
+  // ReportTexts::PrintNotStarted when the job cannot start (a PDF file that cannot
   // be created, for one).
   TReportJob(QPrinter& Printer, const QString& DocName);
   TReportJob(const TReportJob&) = delete;
@@ -57,12 +51,12 @@ class TReportJob {
   // Lays a copy of Document out at the page width and paints it, from a new
   // page unless it is the job's first document. TextColour is the colour of
   // text without a colour of its own; an invalid colour means the
-  // application palette's. Throws Texts::PrintFailed when a page cannot be
+  // application palette's. Throws ReportTexts::PrintFailed when a page cannot be
   // started.
   void Print(const QTextDocument& Document, const QColor& TextColour = QColor());
 
   // Ends the job and hands it to the print system (or closes the PDF file).
-  // Throws Texts::PrintFailed when that fails.
+  // Throws ReportTexts::PrintFailed when that fails.
   void Finish();
 
   // Pages begun so far.
