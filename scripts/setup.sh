@@ -28,17 +28,15 @@ arm64_packages=(libgtest-dev libjpeg62-turbo-dev libcsv-dev libxlsxwriter-dev zl
 # the corpus replay included, builds with gcc. Failing to get them is not fatal.
 optional=(clang-14 libclang-rt-14-dev)
 
+# One dpkg-query for every installed package, as " name:architecture ".
+native="$(dpkg --print-architecture)"
+installed=" $(dpkg-query -W -f='${db:Status-Abbrev}${Package}:${Architecture}\n' 2>/dev/null | sed -n 's/^ii *//p' | tr '\n' ' ') "
+has() { [[ "$installed" == *" $1 "* ]]; }
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-for p in "${arm64_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p:arm64" 2>/dev/null | grep -q "install ok installed" || missing+=("$p:arm64")
-done
+for p in "${packages[@]}"; do has "$p:$native" || has "$p:all" || missing+=("$p"); done
+for p in "${arm64_packages[@]}"; do has "$p:arm64" || missing+=("$p:arm64"); done
 missing_optional=()
-for p in "${optional[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing_optional+=("$p")
-done
+for p in "${optional[@]}"; do has "$p:$native" || has "$p:all" || missing_optional+=("$p"); done
 
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 if [ ${#arm64_packages[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
