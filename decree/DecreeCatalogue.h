@@ -215,14 +215,18 @@ constexpr const ValueSpec& ValueOf(double DecreeResult::*Member) {
 // place is taken exactly once.
 inline constexpr std::array<const ValueSpec*, ItemLineCount> ItemLines = [] {
   std::array<const ValueSpec*, ItemLineCount> Lines{};
+  // Flags, not null tests: GCC's sanitizers make a pointer comparison no constant.
+  std::array<bool, ItemLineCount> Taken{};
   for (const ValueSpec& Value : Values) {
     if (Value.ReportPlace == 0) continue;
-    if (Value.ReportPlace > static_cast<int>(ItemLineCount) || Lines[static_cast<std::size_t>(Value.ReportPlace - 1)])
+    const auto At = static_cast<std::size_t>(Value.ReportPlace - 1);
+    if (Value.ReportPlace > static_cast<int>(ItemLineCount) || Taken[At])
       throw "an item line's place is out of range or taken twice";
-    Lines[static_cast<std::size_t>(Value.ReportPlace - 1)] = &Value;
+    Taken[At] = true;
+    Lines[At] = &Value;
   }
-  for (const ValueSpec* Line : Lines)
-    if (!Line) throw "an item line's place is empty";
+  for (bool IsTaken : Taken)
+    if (!IsTaken) throw "an item line's place is empty";
   return Lines;
 }();
 
