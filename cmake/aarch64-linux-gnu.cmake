@@ -13,6 +13,5 @@ set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 # that are the same on every processor (Boost, nlohmann-json, CLI11) from /usr/include.
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig)
+# CTest, and the listing of a GoogleTest program's tests, run the programs through it.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/qemu-aarch64-static -L /usr/aarch64-linux-gnu)
-# Test programs are listed when CTest runs (under the emulator), not while building.
-set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
