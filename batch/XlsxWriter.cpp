@@ -40,9 +40,9 @@ std::vector<WorkbookColumn> BuildAmountColumns() {
     columns.push_back({HeaderOf(value), [member = value.Member](const DecreeResult& R) { return R.*member; }});
   // The two totals as the report prints them.
   columns.push_back({WithoutColon(DecreeTexts::TotalWithoutHousingCaption),
-                     [](const DecreeResult& R) { return static_cast<double>(TotalsWithTopUp(R).WithoutHousing); }});
+                     [](const DecreeResult& R) { return ToDouble(TotalsWithTopUp(R).WithoutHousing); }});
   columns.push_back({WithoutColon(ValueOf(&DecreeResult::GrandTotal).ReportCaption),
-                     [](const DecreeResult& R) { return static_cast<double>(TotalsWithTopUp(R).WithHousing); }});
+                     [](const DecreeResult& R) { return ToDouble(TotalsWithTopUp(R).WithHousing); }});
   return columns;
 }
 

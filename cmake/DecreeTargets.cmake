@@ -27,13 +27,17 @@ function(decree_add_executable Name)
   target_compile_options(${Name} PRIVATE ${DECREE_WARNINGS})
 endfunction()
 
-# decree_add_gtest(<name> <sources...> LIBRARIES <libs...>): a GoogleTest
-# program whose tests CTest finds one by one.
+# decree_add_gtest(<name> <sources...> LIBRARIES <libs...> [TEST_FILTER <expr>]):
+# a GoogleTest program whose tests CTest finds one by one (those TEST_FILTER,
+# a --gtest_filter expression, selects).
 function(decree_add_gtest Name)
-  cmake_parse_arguments(PARSE_ARGV 1 Arg "" "" "LIBRARIES")
+  cmake_parse_arguments(PARSE_ARGV 1 Arg "" "TEST_FILTER" "LIBRARIES")
   decree_add_executable(${Name} ${Arg_UNPARSED_ARGUMENTS})
   target_link_libraries(${Name} PRIVATE ${Arg_LIBRARIES} GTest::gtest_main)
-  gtest_discover_tests(${Name} DISCOVERY_MODE PRE_TEST)
+  if(Arg_TEST_FILTER)
+    set(Filter TEST_FILTER ${Arg_TEST_FILTER})
+  endif()
+  gtest_discover_tests(${Name} DISCOVERY_MODE PRE_TEST ${Filter})
 endfunction()
 
 # decree_add_qt_test(<name> <sources...> LIBRARIES <libs...> [TEST_NAME <n>]

@@ -10,7 +10,7 @@
 
 namespace {
 
-using L = long double;  // every formula is evaluated in it, then Store()d
+using L = Extended;  // every formula is evaluated in it, then Store()d
 using namespace DecreeFigures;
 
 // Amount × percent first, then ÷ 100: the order can change the last bit.
@@ -33,19 +33,19 @@ L Sum(const GroupPackageValues& P, double GroupPackageValues::*const (&Members)[
   return Total;
 }
 
-std::int32_t Points(const GroupPoints& G, long double Group, const char* OutOfRange) {
+std::int32_t Points(const GroupPoints& G, const L& Group, const char* OutOfRange) {
   if (!GroupInRange(Group)) throw DecreeError(OutOfRange);
-  return G[static_cast<std::size_t>(std::trunc(Group)) - 1];
+  return G[static_cast<std::size_t>(Trunc(Group)) - 1];
 }
 
 }  // namespace
 
-bool GroupInRange(long double Group) {
-  const long double k = std::trunc(Group);
+bool GroupInRange(const Extended& Group) {
+  const Extended k = Trunc(Group);
   return k >= 1 && k <= 20;  // false for NaN too
 }
 
-GroupPackageValues GroupPackage(const DecreeInput& In, const GroupPoints& G, long double Group) {
+GroupPackageValues GroupPackage(const DecreeInput& In, const GroupPoints& G, const Extended& Group) {
   GroupPackageValues p;
   p.Base = Store(L(Points(G, Group, DecreeTexts::GroupOutOfRange)) * In.Coefficient);
   p.Job = Store(Percent(p.Base, In.JobPercent));

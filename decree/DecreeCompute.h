@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "decree/DecreeInput.h"
+#include "decree/Extended.h"
 
 // Group points for groups 1..20; group g is at index g - 1.
 using GroupPoints = std::array<std::int32_t, 20>;
@@ -18,14 +19,14 @@ inline constexpr GroupPoints GroupPointsTable = {
 // The fixed figures of the computation; exact in any precision. Percentages
 // are plain numbers of percent.
 namespace DecreeFigures {
-inline constexpr long double SalaryRepairFactor = 3000;  // × Coefficient
-inline constexpr long double VeteranRate = 25;           // of EffectiveMinimumSalary
-inline constexpr long double ShiftWorkCapPoints = 400;   // cap: Coefficient × 400 × 35 / 100
-inline constexpr long double ShiftWorkCapRate = 35;
-inline constexpr long double Article26Rate = 20;          // of BaseSalary
-inline constexpr long double BorderDeprivationRate = 20;  // of BaseSalary
-inline constexpr double AdjustmentAmount = 408600;        // rials
-inline constexpr long double HousingRate = 20;            // of HousingBase
+inline const Extended SalaryRepairFactor = 3000;  // × Coefficient
+inline const Extended VeteranRate = 25;           // of EffectiveMinimumSalary
+inline const Extended ShiftWorkCapPoints = 400;   // cap: Coefficient × 400 × 35 / 100
+inline const Extended ShiftWorkCapRate = 35;
+inline const Extended Article26Rate = 20;           // of BaseSalary
+inline const Extended BorderDeprivationRate = 20;   // of BaseSalary
+inline constexpr double AdjustmentAmount = 408600;  // rials
+inline const Extended HousingRate = 20;             // of HousingBase
 }  // namespace DecreeFigures
 
 struct DecreeResult {
@@ -86,18 +87,18 @@ struct DecreeSteps {
 };
 
 // True when Group truncated toward zero indexes 1..20.
-bool GroupInRange(long double Group);
+bool GroupInRange(const Extended& Group);
 
 // Throws DecreeError when the group index is outside 1..20.
-GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, long double Group);
+GroupPackageValues GroupPackage(const DecreeInput& Input, const GroupPoints& G, const Extended& Group);
 
 // The two totals as the report prints them. With a top-up (a
 // SeniorityMinimumDifference above 0) it is added to the items total and to
 // the grand total, at extended precision; otherwise they are the result's own.
 struct ReportedTotals {
   bool TopUp;
-  long double WithoutHousing;  // ItemsTotal, with the top-up
-  long double WithHousing;     // GrandTotal, with the top-up
+  Extended WithoutHousing;  // ItemsTotal, with the top-up
+  Extended WithHousing;     // GrandTotal, with the top-up
 };
 ReportedTotals TotalsWithTopUp(const DecreeResult& Result);
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-using L = long double;
+using L = Extended;
 namespace T = DecreeTexts;
 using namespace DecreeFigures;
 
@@ -43,7 +43,7 @@ class TExplainer {
 
   // Whole multipliers are grouped like amounts; a fraction must not be rounded away.
   std::string F(L Value) const {
-    if (std::fabs(Value) < 1e15L && Value == std::trunc(Value)) return FormatAmount(Value, Format);
+    if (Fabs(Value) < 1e15 && Value == Trunc(Value)) return FormatAmount(Value, Format);
     return FormatGeneral(Value, 15, Format);
   }
 
@@ -111,7 +111,7 @@ class TExplainer {
   void Items();
   void Packages();
   void Closing();
-  std::string Package(const GroupPackageValues& P, long double Group) const;
+  std::string Package(const GroupPackageValues& P, const L& Group) const;
 
   const DecreeInput& In;
   const DecreeResult& R;
@@ -129,7 +129,7 @@ std::vector<std::string> TExplainer::Lines() {
 }
 
 void TExplainer::Opening() {
-  const L Group = std::trunc(L(In.EmployeeGroup));
+  const L Group = Trunc(L(In.EmployeeGroup));
   assert(GroupInRange(Group));
   const std::int32_t Points = G[static_cast<std::size_t>(Group) - 1];
   Add(Caption(&D::BaseSalary), Is(T::GroupPointsName + F(Group) + T::ThatIs + F(Points) + T::Times +
@@ -146,7 +146,7 @@ void TExplainer::Opening() {
 
 void TExplainer::Items() {
   const std::string Base = Of(Caption(&D::BaseSalary), R.BaseSalary);
-  const auto OfBase = [&](double D::*Value, double Percentage) {
+  const auto OfBase = [&](double D::*Value, const L& Percentage) {
     Add(Caption(Value), Is(Percent(Base, Percentage), R.*Value));
   };
 
@@ -216,8 +216,8 @@ void TExplainer::Items() {
 }
 
 // Base, job, attraction, special and total of one group's package, as steps.
-std::string TExplainer::Package(const GroupPackageValues& P, long double Group) const {
-  const L Index = std::trunc(Group);
+std::string TExplainer::Package(const GroupPackageValues& P, const L& Group) const {
+  const L Index = Trunc(Group);
   return Is(T::PackageBase + F(G[static_cast<std::size_t>(Index) - 1]) + T::Times + T::CoefficientName + " " +
                 F(In.Coefficient),
             P.Base) +
@@ -237,8 +237,8 @@ std::string TExplainer::Package(const GroupPackageValues& P, long double Group) 
 }
 
 void TExplainer::Packages() {
-  const L Full = std::trunc(L(In.EmployeeGroup));
-  const L Reduced = std::trunc(L(In.EmployeeGroup) - In.IncentiveGroupCount);
+  const L Full = Trunc(L(In.EmployeeGroup));
+  const L Reduced = Trunc(L(In.EmployeeGroup) - In.IncentiveGroupCount);
   const std::string ReducedCaption = T::PackageCaption + F(Reduced) + T::PackageWithout + F(In.IncentiveGroupCount) +
                                      T::PackageIncentiveGroups + T::CaptionEnd;
   const std::string FullCaption = T::PackageCaption + F(Full) + T::CaptionEnd;

@@ -40,8 +40,7 @@ bool CheckGroupRange(const DecreeInput& Input, DecreePanel& Panel) {
     Panel.SetFocus(PanelControl::Edit6);
     return false;
   }
-  if (Input.IncentiveGroupCount != 0 &&
-      !GroupInRange(static_cast<long double>(Input.EmployeeGroup) - Input.IncentiveGroupCount)) {
+  if (Input.IncentiveGroupCount != 0 && !GroupInRange(Extended(Input.EmployeeGroup) - Input.IncentiveGroupCount)) {
     Panel.ShowMessage(DecreeTexts::IncentiveGroupsTooMany);
     Panel.SetFocus(PanelControl::Edit7);
     return false;
@@ -57,5 +56,5 @@ std::string ClauseBAmountText(const std::string& CoefficientText, const std::str
   if (points.empty()) return "";
   const double c = TextToFloat(coefficient, Format);
   const double p = TextToFloat(points, Format);
-  return FormatGeneral(static_cast<long double>(p) * c, 15, Format);
+  return FormatGeneral(Extended(p) * c, 15, Format);
 }

@@ -9,11 +9,11 @@
 namespace {
 
 // Whole units of |Value| < 1e18, halves up, as decimal digits without leading zeros.
-std::string RoundedMagnitude(long double Value) {
+std::string RoundedMagnitude(const Extended& Value) {
   if (Value == 0) return "0";
-  const Expansion18 d = DecimalExpansion18(Value);
+  const DecimalDigits d = DecimalDigits18(Value);
   if (d.Exponent < -1) return "0";
-  // 0..19: a long double just below 1e18 can round up to 1e18 at 18 digits,
+  // 0..19: a value just below 1e18 can round up to 1e18 at 18 digits,
   // one whole digit more than the expansion holds.
   const std::size_t wholeDigits = static_cast<std::size_t>(d.Exponent + 1);
   std::string digits = "0" + d.Digits.substr(0, wholeDigits);  // room for a carry
@@ -29,8 +29,8 @@ std::string RoundedMagnitude(long double Value) {
 
 }  // namespace
 
-std::string FormatAmount(long double Amount, const NumberFormat& Format) {
-  if (std::fabs(Amount) >= 1e18L) return FormatGeneral(Amount, 15, Format);
+std::string FormatAmount(const Extended& Amount, const NumberFormat& Format) {
+  if (Fabs(Amount) >= 1e18) return FormatGeneral(Amount, 15, Format);
   const std::string digits = RoundedMagnitude(Amount);
   if (digits == "0") return "0";
   std::string text = Amount < 0 ? "-" : "";
@@ -42,7 +42,7 @@ std::string FormatAmount(long double Amount, const NumberFormat& Format) {
 }
 
 std::vector<std::string> BuildDecreeReport(const DecreeResult& R, const NumberFormat& Format) {
-  const auto A = [&](long double Amount) { return FormatAmount(Amount, Format); };
+  const auto A = [&](const Extended& Amount) { return FormatAmount(Amount, Format); };
   const auto Line = [&](double DecreeResult::*Value) { return ValueOf(Value).ReportCaption + A(R.*Value); };
   std::vector<std::string> lines;
   lines.emplace_back(DecreeTexts::BlankLine);

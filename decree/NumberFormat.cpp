@@ -2,17 +2,7 @@
 #include "decree/NumberFormat.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
-#include <locale.h>
-#include <vector>
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "amounts are evaluated with the 64-bit significand of the x87 long double");
 
 namespace {
 
@@ -37,12 +27,6 @@ int CodePointCount(const std::string& Text) {
 
 bool IsAsciiDigit(char C) { return C >= '0' && C <= '9'; }
 
-// strtold follows LC_NUMERIC, which the toolkit sets from the user's locale.
-locale_t ClassicLocale() {
-  static const locale_t Classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return Classic;
-}
-
 [[noreturn]] void ThrowNotANumber(const std::string& Text) {
   throw DecreeError("'" + Text + "' is not a valid floating point value");
 }
@@ -60,15 +44,15 @@ NumberFormat NumberFormatFromSettings(const std::optional<std::string>& Decimal,
   return format;
 }
 
-double Store(long double Value) {
-  const double stored = static_cast<double>(Value);
+double Store(const Extended& Value) {
+  const double stored = ToDouble(Value);
   if (std::isinf(stored) || std::isnan(stored)) throw DecreeError("Floating point overflow");
   return stored;
 }
 
 double TextToFloat(const std::string& Trimmed, const NumberFormat& Format) {
   const std::string& separator = Format.DecimalSeparator;
-  std::string plain;  // the same number with a '.' separator, for strtold
+  std::string plain;  // the same number with a '.' separator
   std::size_t i = 0;
   const std::size_t n = Trimmed.size();
   if (i < n && (Trimmed[i] == '+' || Trimmed[i] == '-')) plain += Trimmed[i++];
@@ -97,51 +81,13 @@ double TextToFloat(const std::string& Trimmed, const NumberFormat& Format) {
     if (!exponentDigits) ThrowNotANumber(Trimmed);
   }
   if (i != n) ThrowNotANumber(Trimmed);
-  return Store(strtold_l(plain.c_str(), nullptr, ClassicLocale()));
+  return Store(ExtendedFromDecimal(plain));
 }
 
-namespace {
-
-// The exact decimal expansion of a finite, non-zero |Value|: its significant
-// digits without trailing zeros and the decimal exponent of the first. A long
-// double is m · 2^k with an odd integer m, so its expansion ends after −k
-// fractional digits (none when k >= 0); glibc's printf writes the exact digits
-// for any precision asked, and the precision below is at least the number of
-// digits after the first one.
-struct ExactExpansion {
-  std::string Digits;
-  int Exponent = 0;
-};
-
-ExactExpansion ExactDecimal(long double Value) {
-  int binaryExponent = 0;
-  const long double fraction = std::frexp(std::fabs(Value), &binaryExponent);  // in [0.5, 1)
-  auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));     // exact: 64 bits
-  int k = binaryExponent - 64;
-  while ((significand & 1) == 0) {
-    significand >>= 1;
-    ++k;
-  }
-  // The first digit is worth at most 10^floor(binaryExponent · log10 2).
-  const int wholeDigits = binaryExponent > 0 ? binaryExponent * 30103 / 100000 + 1 : 0;
-  const int precision = wholeDigits + (k < 0 ? -k : 0);
-  std::vector<char> buffer(static_cast<std::size_t>(precision) + 32);
-  std::snprintf(buffer.data(), buffer.size(), "%.*Le", precision, std::fabs(Value));
-  ExactExpansion d;
-  const char* p = buffer.data();
-  for (; *p != 'e'; ++p)
-    if (IsAsciiDigit(*p)) d.Digits += *p;
-  d.Exponent = std::atoi(p + 1);
-  d.Digits.erase(d.Digits.find_last_not_of('0') + 1);
-  return d;
-}
-
-}  // namespace
-
-std::string FormatGeneral(long double Value, int Digits, const NumberFormat& Format) {
-  if (Value == 0 || std::isnan(Value)) return "0";
-  if (std::isinf(Value)) return Value < 0 ? "-INF" : "INF";
-  const ExactExpansion d = ExactDecimal(Value);
+std::string FormatGeneral(const Extended& Value, int Digits, const NumberFormat& Format) {
+  if (Value == 0 || Value != Value) return "0";  // NaN too
+  if (!IsFinite(Value)) return Value < 0 ? "-INF" : "INF";
+  const DecimalDigits d = ExactDecimalDigits(Value);
   // Round the exact value once at Digits significant digits, halves away from
   // zero: what follows the kept digits is at least one half exactly when its
   // first digit is 5 or more.
@@ -175,17 +121,6 @@ std::string FormatGeneral(long double Value, int Digits, const NumberFormat& For
     text += "E" + std::to_string(exponent);
   }
   return text;
-}
-
-Expansion18 DecimalExpansion18(long double Value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17Le", std::fabs(Value));
-  Expansion18 d;
-  const char* p = buffer;
-  for (; *p != 'e'; ++p)
-    if (IsAsciiDigit(*p)) d.Digits += *p;
-  d.Exponent = std::atoi(p + 1);
-  return d;
 }
 
 std::string ErrorMessageText(const std::string& Message) {

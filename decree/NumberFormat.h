@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "decree/Extended.h"
 #include "storage/Text.h"  // TrimControl, the trimming of every field
 
 // An error a handler cannot continue past; what() is the exact text the user
@@ -37,21 +38,13 @@ double TextToFloat(const std::string& Trimmed, const NumberFormat& Format);
 
 // Rounds a formula's extended-precision value to the double that is stored;
 // throws DecreeError "Floating point overflow" beyond the double range.
-double Store(long double Value);
+double Store(const Extended& Value);
 
 // General number format with Digits significant digits (at least 1): fixed
 // notation for 0 and for magnitudes from 0.0001 with at most Digits integer
 // digits, otherwise d[.ddd]E[-]x. The value's exact decimal expansion is
 // rounded once to Digits digits, halves away from zero, trailing zeros dropped.
-std::string FormatGeneral(long double Value, int Digits, const NumberFormat& Format);
-
-// The decimal expansion of |Value| (finite) rounded to nearest at 18
-// significant digits: 18 ASCII digits and the decimal exponent of the first.
-struct Expansion18 {
-  std::string Digits;
-  int Exponent = 0;
-};
-Expansion18 DecimalExpansion18(long double Value);
+std::string FormatGeneral(const Extended& Value, int Digits, const NumberFormat& Format);
 
 // The text of the general error message box: a full stop is appended when the
 // last character's code is above that of the full stop (46).

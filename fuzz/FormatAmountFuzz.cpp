@@ -13,6 +13,7 @@
 #include "decree/DecreeReport.h"
 #include "fuzz/ExactNumber.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/X87.h"
 
 namespace {
 
@@ -103,14 +104,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const auto d = in.Raw<double>();
     if (!std::isfinite(d)) return 0;
     value = d;
-  } else if (!ExtendedFromBytes(in, value)) {
+  } else if (!ExtendedFromBytes(in, value) || !InExtendedRange(value)) {
     return 0;
   }
   const NumberFormat format = NumberFormatFromSettings(decimal, thousands);
   Require(format.ThousandSeparator == thousands && format.DecimalSeparator == decimal,
           "separators of one character or none were not taken");
 
-  const std::string text = FormatAmount(value, format);
+  const std::string text = FormatAmount(ExtendedOf(value), format);
   const std::string expected = ReferenceFormatAmount(value, thousands, decimal);
   Require(text == expected, "amount text differs from the exact reference",
           [&] { return Printable(text) + " expected " + Printable(expected); });
@@ -118,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   // Values below 2^-200 are left out: their exact expansions take the
   // reference long, and nothing is new there.
   if (value == 0 || std::fabs(value) >= 0x1p-200L) {
-    const std::string general = FormatGeneral(value, 15, format);
+    const std::string general = FormatGeneral(ExtendedOf(value), 15, format);
     const std::string expectedGeneral = ReferenceFormatGeneral(value, 15, decimal);
     Require(general == expectedGeneral, "general form differs from the exact value rounded once",
             [&] { return Printable(general) + " expected " + Printable(expectedGeneral); });

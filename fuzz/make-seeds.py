@@ -408,6 +408,44 @@ def batch_seeds():
     ]
 
 
+# extended: an even first byte starts a formula-shaped chain (a first double,
+# then steps: an operation byte, bits 0-1 + - * /, bit 2 a double operand of 8
+# bytes instead of a whole number of one byte, bit 3 stored as a double); an
+# odd one a decimal text.
+ADD, SUB, MUL, DIV, DOUBLE, STORED = 0, 1, 2, 3, 4, 8
+
+
+def chain(first, *steps):
+    data = bytes([0]) + struct.pack("<d", first)
+    for operation, operand in steps:
+        data += bytes([operation]) + (struct.pack("<d", operand) if operation & DOUBLE else bytes([operand]))
+    return data
+
+
+def extended_seeds():
+    text = lambda t: b"\x01" + t.encode()
+    return [
+        ("percentage", chain(880017.6, (MUL, 30), (DIV | STORED, 100))),
+        ("percentage-beyond-64-bits", chain(8693520.0, (MUL | DOUBLE, 4.84), (DIV | STORED, 100))),
+        ("shift-work-cap", chain(1000.02, (MUL | DOUBLE, 400.0), (MUL, 35), (DIV | STORED, 100))),
+        ("sum-of-items", chain(880000.0, (ADD | DOUBLE, 136000.0), (ADD | DOUBLE, 0.1), (ADD | DOUBLE, 1e-3),
+                               (SUB | DOUBLE, 2e6), (ADD | STORED | DOUBLE, 984000.5))),
+        # The product has an odd 64-bit significand, 1.5 x 2^-65 is 65 binary orders below it.
+        ("subtrahend-65-orders-below", chain(float.fromhex("0x1.612e7a6cecc1bp+0"),
+                                             (MUL | DOUBLE, float.fromhex("0x1.35bf9c9e9c616p+0")),
+                                             (SUB | DOUBLE, float.fromhex("0x1.8p-65")))),
+        ("beyond-the-double-range", chain(1.7976931348623157e308, (MUL, 100), (DIV | STORED, 100))),
+        ("text-double-rounding-down", text("9007199254740993.0001")),
+        ("text-double-rounding-up", text("9007199254740994.9999")),
+        ("text-overflow-by-double-rounding", text("1.7976931348623158079e308")),
+        ("text-point-one", text("0.1")),
+        ("text-long-fraction", text("0." + "3" * 60)),
+        ("text-largest-extended", text("1.18973149535723176502e4932")),
+        ("text-below-the-extended-range", text("1e-4940")),
+        ("text-huge-exponent", text("-12.5e-99999999999")),
+    ]
+
+
 # workbook: an option byte (bit 0 ODS, bit 1 a whole archive as it is, bit 2
 # parts stored, bit 3 a decimal comma), then parts separated by "\n#--#\n":
 # for XLSX the sheet, shared strings, styles, workbook, its relationships,
@@ -523,6 +561,7 @@ def workbook_seeds():
 
 def main():
     write("text_to_float", text_seeds())
+    write("extended", extended_seeds())
     write("format_amount", amount_seeds())
     write("decree", decree_seeds())
     write("base_values", base_values_seeds())

@@ -6,6 +6,7 @@
 
 #include "decree/DecreeCompute.h"
 #include "decree/DecreeReport.h"
+#include "tests/decree/ExtendedLiteral.h"
 #include "tests/decree/WorkedInputs.h"
 
 namespace {
@@ -16,40 +17,40 @@ const std::string Blank = "     ";
 
 TEST(FormatAmount, PatternWithHalvesAwayFromZero) {
   struct Row {
-    long double Amount;
+    Extended Amount;
     const char* Text;
   } rows[] = {
       {0, "0"},
-      {-0.0L, "0"},
-      {1233.5L, "1,234"},
-      {1234.5L, "1,235"},
-      {1234.4999L, "1,234"},
-      {-2.5L, "-3"},
-      {-0.4L, "0"},
-      {-0.5L, "-1"},
-      {0.4L, "0"},
-      {0.5L, "1"},
-      {0.05L, "0"},
+      {-0.0_x, "0"},
+      {1233.5_x, "1,234"},
+      {1234.5_x, "1,235"},
+      {1234.4999_x, "1,234"},
+      {-2.5_x, "-3"},
+      {-0.4_x, "0"},
+      {-0.5_x, "-1"},
+      {0.4_x, "0"},
+      {0.5_x, "1"},
+      {0.05_x, "0"},
       {999, "999"},
-      {999.5L, "1,000"},
+      {999.5_x, "1,000"},
       {1000, "1,000"},
       {1234567, "1,234,567"},
       {-1234567, "-1,234,567"},
-      {12345678.4L, "12,345,678"},
-      {12345678.65L, "12,345,679"},
-      {999999999999999999.0L, "999,999,999,999,999,999"},
-      {1e18L, "1E18"},
-      {-1.5e20L, "-1.5E20"},
-      {1234567890123456789.0L, "1.23456789012346E18"},
+      {12345678.4_x, "12,345,678"},
+      {12345678.65_x, "12,345,679"},
+      {999999999999999999.0_x, "999,999,999,999,999,999"},
+      {1e18_x, "1E18"},
+      {-1.5e20_x, "-1.5E20"},
+      {1234567890123456789.0_x, "1.23456789012346E18"},
       // From 10^18 the exact value rounded once to 15 digits (Python's decimal
       // module): the 18-digit expansion 2.15242163771643500E23 would round up.
-      {215242163771643499905024.0L, "2.15242163771643E23"},
-      {12345678901234450000.0L, "1.23456789012345E19"},  // a tie, exact at extended precision
-      {-12345678901234450000.0L, "-1.23456789012345E19"},
+      {215242163771643499905024.0_x, "2.15242163771643E23"},
+      {12345678901234450000.0_x, "1.23456789012345E19"},  // a tie, exact at extended precision
+      {-12345678901234450000.0_x, "-1.23456789012345E19"},
       // 0.49999999999999999999 is 0.500000000000000000 at 18 digits.
-      {0.5L - 0x1p-66L, "1"},
-      {2.5L - 0x1p-62L, "3"},
-      {0.49999999999999L, "0"},
+      {0.5_x - Extended(0x1p-66), "1"},
+      {2.5_x - Extended(0x1p-62), "3"},
+      {0.49999999999999_x, "0"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Text);
@@ -69,7 +70,7 @@ TEST(FormatAmount, ThousandsSeparatorFromTheSettings) {
     SCOPED_TRACE(row.Text);
     EXPECT_EQ(FormatAmount(1234567, NumberFormatFromSettings(std::string("."), row.Setting)), row.Text);
   }
-  EXPECT_EQ(FormatAmount(1.5e20L, NumberFormatFromSettings(std::string("\u066B"), std::nullopt)), "1\u066B5E20");
+  EXPECT_EQ(FormatAmount(1.5e20_x, NumberFormatFromSettings(std::string("\u066B"), std::nullopt)), "1\u066B5E20");
 }
 
 DecreeResult ZeroResult() { return DecreeResult{}; }
@@ -256,11 +257,11 @@ TEST(BuildDecreeReport, HugeChildAllowanceIsRoundedOnceToFifteenDigits) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end());
 }
 
-// Found by fuzzing: the 18-digit expansion of a long double just below 10^18
+// Found by fuzzing: the 18-digit expansion of a value just below 10^18
 // carries into a 19th whole digit, which was dropped (10^17 was written).
 TEST(FormatAmount, NineteenthWholeDigitFromTheCarryIsKept) {
-  const long double justBelow = 999999999999999999.75L;  // exact in the 64-bit significand
-  ASSERT_LT(justBelow, 1e18L);
+  const Extended justBelow = 999999999999999999.75_x;  // exact in the 64-bit significand
+  ASSERT_LT(justBelow, 1e18_x);
   EXPECT_EQ(FormatAmount(justBelow, Comma), "1,000,000,000,000,000,000");
   EXPECT_EQ(FormatAmount(-justBelow, Comma), "-1,000,000,000,000,000,000");
   EXPECT_EQ(FormatAmount(justBelow, NumberFormatFromSettings(std::string("."), std::string(""))),
