@@ -17,6 +17,7 @@ packages=(
   python3 python3-openpyxl poppler-utils
   xvfb xauth x11-utils xdotool
   at-spi2-core python3-pyatspi dbus-daemon
+  emscripten libboost-dev chromium chromium-driver python3-selenium
 )
 
 # The libraries the arm64 cross build links (cmake/aarch64-linux-gnu.cmake), as

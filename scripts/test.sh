@@ -10,6 +10,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
+# The web edition's page first: the normal build's tests drive it in Chromium.
+echo "== web edition"
+"$root/scripts/web.sh"
+
 echo "== normal build"
 cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDECREE_BUILD_BENCH=ON >/dev/null
 cmake --build "$root/build-test" --parallel "$jobs"
