@@ -9,17 +9,19 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
+# Each step says when it starts, in seconds since the run began.
+step() { step "$* (at ${SECONDS}s)"; }
 
 # The web edition's page first: the normal build's tests drive it in Chromium.
-echo "== web edition"
+step "web edition"
 "$root/scripts/web.sh"
 
-echo "== normal build"
+step "normal build"
 cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDECREE_BUILD_BENCH=ON >/dev/null
 cmake --build "$root/build-test" --parallel "$jobs"
 ctest --test-dir "$root/build-test" --output-on-failure --parallel "$jobs"
 
-echo "== sanitizer build (ASan + UBSan), formulas in the portable type"
+step "sanitizer build (ASan + UBSan), formulas in the portable type"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DDECREE_SANITIZE=ON -DDECREE_PORTABLE_FLOAT=ON >/dev/null
 cmake --build "$root/build-asan" --parallel "$jobs"
 # Any report fails the run: UBSan aborts on its first finding, ASan exits non-zero.
@@ -28,7 +30,7 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
 
-echo "== arm64: the cores cross-built, their tests under qemu-user-static"
+step "arm64: the cores cross-built, their tests under qemu-user-static"
 cmake -S "$root" -B "$root/build-arm64" --toolchain "$root/cmake/aarch64-linux-gnu.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDECREE_BUILD_GUI=OFF -DDECREE_BUILD_FUZZ_REPLAY=OFF >/dev/null
 cmake --build "$root/build-arm64" --parallel "$jobs"
@@ -36,8 +38,10 @@ ctest --test-dir "$root/build-arm64" --output-on-failure --parallel "$jobs" --ti
 
 # The sanitizer ctest above also replayed every fuzz corpus. With clang
 # installed, each fuzz target now runs for a short while (DECREE_FUZZ_SECONDS).
-echo "== fuzzing"
+step "fuzzing"
 "$root/fuzz/run-fuzzers.sh" "${DECREE_FUZZ_SECONDS:-30}"
 
-echo "== Debian package: build, install, first start, removal"
+step "Debian package: build, install, first start, removal"
 "$root/scripts/check-package.sh"
+
+step "all done"
