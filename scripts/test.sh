@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 # Each step says when it starts, in seconds since the run began.
-step() { step "$* (at ${SECONDS}s)"; }
+step() { echo "== $* (at ${SECONDS}s)"; }
 
 # The web edition's page first: the normal build's tests drive it in Chromium.
 step "web edition"
