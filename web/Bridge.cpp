@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -49,6 +48,9 @@ constexpr int BannerRandomBlob = 500;
 constexpr int BannerTrackBlob = 100;
 constexpr int BannerClickBlob = 250;
 
+// Written by hand: printf would bring its floating-point formatting along.
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
 // A JSON string literal of UTF-8 text.
 std::string Quoted(std::string_view Text) {
   std::string Out = "\"";
@@ -58,9 +60,9 @@ std::string Quoted(std::string_view Text) {
       Out += '\\';
       Out += C;
     } else if (Code < 0x20) {
-      char Escape[8];
-      std::snprintf(Escape, sizeof Escape, "\\u%04x", Code);
-      Out += Escape;
+      Out += "\\u00";
+      Out += HexDigits[Code >> 4];
+      Out += HexDigits[Code & 15];
     } else {
       Out += C;
     }
@@ -72,9 +74,9 @@ std::string QuotedOrNull(const char* Text) { return Text ? Quoted(Text) : "null"
 
 std::string Colour(std::uint32_t Rgb) {
   if (Rgb == NoColour) return "null";
-  char Text[16];
-  std::snprintf(Text, sizeof Text, "\"#%06X\"", static_cast<unsigned>(Rgb));
-  return Text;
+  std::string Text = "\"#";
+  for (int Shift = 20; Shift >= 0; Shift -= 4) Text += HexDigits[(Rgb >> Shift) & 15];
+  return Text + '"';
 }
 
 const char* KindName(ControlKind Kind) {
