@@ -2,9 +2,9 @@
 // The web page's way into the cores, compiled to WebAssembly together with
 // them. The page hands texts in and gets JSON back: the tables it builds its
 // elements from, a decree's report lines or its message, the clause-B
-// product, the stored base values. It also drives the banner's ripple engine
-// through a few calls on shared pixel buffers. Nothing of the decree is worked
-// out in JavaScript.
+// product, the stored base values and the errors of their store. It also
+// drives the banner's ripple engine through a few calls on shared pixel
+// buffers. Nothing of the decree is worked out in JavaScript.
 //
 // A returned text lives until the next call of the same function. Every entry
 // point catches what the cores throw: an exception must not unwind into the
@@ -39,6 +39,10 @@
 #endif
 
 namespace {
+
+// The browser keeps the text of info.ini under this key, and the storage
+// errors name it as the window names the file.
+constexpr const char* StoredName = "info.ini";
 
 // The banner's settings: those of WaterImage1 on the window.
 constexpr int BannerInterval = 50;  // ms between frames
@@ -166,9 +170,8 @@ std::string TablesJson() {
          ",\"printJob\":" + Quoted(WindowTexts::PrintJobName) +
          ",\"nothingToPrint\":" + Quoted(WindowTexts::NothingToPrint) + ",\"ok\":" + Quoted(WebTexts::OkButton);
   // Shown in the general error box: with its full-stop rule applied.
-  Out += ",\"unknownError\":" + Quoted(ErrorMessageText(WindowTexts::UnknownError)) +
-         ",\"storageUnavailable\":" + Quoted(ErrorMessageText(WebTexts::StorageUnavailable)) +
-         ",\"storageWriteFailed\":" + Quoted(ErrorMessageText(WebTexts::StorageWriteFailed)) + '}';
+  Out += ",\"unknownError\":" + Quoted(ErrorMessageText(WindowTexts::UnknownError)) + '}';
+  Out += ",\"storageKey\":" + Quoted(StoredName);
   Out += ",\"webAddress\":" + Quoted(DECREE_WEB_ADDRESS);
   Out += ",\"bannerInterval\":" + std::to_string(BannerInterval) + '}';
   return Out;
@@ -318,7 +321,7 @@ void BannerTick(TBanner& B) {
 }
 
 std::string& Returned(int Which) {
-  static std::array<std::string, 4> Texts;
+  static std::array<std::string, 5> Texts;
   return Texts[static_cast<std::size_t>(Which)];
 }
 
@@ -374,6 +377,20 @@ const char* WebStoredTexts(const char* Stored) {
     Out = Texts ? List(*Texts, [](const std::string& T) { return Quoted(T); }) : "null";
   } catch (...) {
     Out = "null";
+  }
+  return Out.c_str();
+}
+
+// The general error box's text when the browser refuses to keep the base
+// values (Open 0: at a computation) or to give them back (Open 1: at start),
+// with the browser's reason as the cause, as the window words it for info.ini.
+const char* WebStorageError(int Open, const char* Cause) {
+  std::string& Out = Returned(4);
+  try {
+    const std::string Why = Cause ? Cause : "";
+    Out = ErrorMessageText(Open ? OpenErrorText(StoredName, Why) : CreateErrorText(StoredName, Why));
+  } catch (...) {
+    Out = ErrorMessageText(WindowTexts::UnknownError);
   }
   return Out.c_str();
 }

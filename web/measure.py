@@ -38,9 +38,9 @@ def browser():
 
 def open_page(driver, url):
     driver.get(url)
-    while not driver.execute_script("return document.body.hasAttribute('data-ready')"):
+    while not driver.execute_script("return document.documentElement.hasAttribute('data-ready')"):
         time.sleep(0.005)
-    return int(driver.execute_script("return document.body.getAttribute('data-ready')"))
+    return int(driver.execute_script("return document.documentElement.getAttribute('data-ready')"))
 
 
 def task_seconds(driver):
