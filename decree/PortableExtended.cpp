@@ -4,6 +4,7 @@
 #include <boost/multiprecision/cpp_int.hpp>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,26 @@ ExtendedParts RoundToSignificand(const cpp_int& Magnitude, long Exponent, bool S
 }
 
 std::string Decimal(std::uint64_t Value) { return std::to_string(Value); }
+
+// The decimal digits of a whole number > 0, in chunks of 19 digits. Not
+// cpp_int's str(), which reaches the C++ streams and their locales (80 KB of
+// the WebAssembly build) for a one-limb number.
+std::string Decimal(cpp_int Whole) {
+  const cpp_int chunk(10000000000000000000ULL);  // 10^19
+  std::vector<std::uint64_t> lower;              // the chunks below the first, the lowest first
+  cpp_int quotient, remainder;
+  while (Whole >= chunk) {
+    boost::multiprecision::divide_qr(Whole, chunk, quotient, remainder);
+    lower.push_back(remainder.convert_to<std::uint64_t>());
+    Whole.swap(quotient);
+  }
+  std::string digits = Decimal(Whole.convert_to<std::uint64_t>());
+  for (auto part = lower.rbegin(); part != lower.rend(); ++part) {
+    const std::string low = Decimal(*part);
+    digits.append(19 - low.size(), '0').append(low);
+  }
+  return digits;
+}
 
 }  // namespace
 
@@ -183,7 +204,7 @@ DecimalDigits PortableExactDecimal(const PortableExtended& Value) {
     } else {
       cpp_int whole = significand;
       whole <<= static_cast<unsigned>(exponent);
-      d.Digits = whole.str();
+      d.Digits = Decimal(whole);
     }
   } else {
     scale = exponent;
@@ -205,7 +226,7 @@ DecimalDigits PortableExactDecimal(const PortableExtended& Value) {
 #endif
     {
       d.Digits =
-          (cpp_int(significand) * boost::multiprecision::pow(cpp_int(5), static_cast<unsigned>(-exponent))).str();
+          Decimal(cpp_int(significand) * boost::multiprecision::pow(cpp_int(5), static_cast<unsigned>(-exponent)));
     }
   }
   d.Exponent = static_cast<int>(d.Digits.size()) - 1 + scale;

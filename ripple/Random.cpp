@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ripple/Random.h"
 
-#include <chrono>
+#include <cstdint>
+#include <ctime>
 #include <random>
 #include <utility>
 
 namespace {
 
+// clock_gettime rather than std::chrono: libc++'s clocks throw system_error,
+// whose messages bring printf into the WebAssembly build.
 std::uint32_t ClockSeed() {
-  const auto Ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  timespec Now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &Now);
+  const auto Ticks = static_cast<std::uint64_t>(Now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(Now.tv_nsec);
   return static_cast<std::uint32_t>(Ticks ^ (Ticks >> 32));
 }
 

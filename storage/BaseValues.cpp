@@ -17,11 +17,11 @@ namespace {
 constexpr std::size_t MaxFileSize = std::size_t{16} << 20;
 
 [[noreturn]] void ThrowCreateError(const std::string& Path, int Error) {
-  throw StorageError("Cannot create file \"" + Path + "\". " + ErrorCause(Error));
+  throw StorageError(CreateErrorText(Path, ErrorCause(Error)));
 }
 
 [[noreturn]] void ThrowOpenError(const std::string& Path, int Error) {
-  throw StorageError("Cannot open file \"" + Path + "\". " + ErrorCause(Error));
+  throw StorageError(OpenErrorText(Path, ErrorCause(Error)));
 }
 
 [[noreturn]] void ThrowWriteError() { throw StorageError("Stream write error"); }
@@ -77,6 +77,14 @@ std::optional<BaseValues> SplitEightLines(const std::string& Text) {
 }
 
 }  // namespace
+
+std::string CreateErrorText(const std::string& Path, const std::string& Cause) {
+  return "Cannot create file \"" + Path + "\". " + Cause;
+}
+
+std::string OpenErrorText(const std::string& Path, const std::string& Cause) {
+  return "Cannot open file \"" + Path + "\". " + Cause;
+}
 
 std::string BaseValuesPath(const std::string& Folder) { return Folder + "/" + "info.ini"; }
 

@@ -32,6 +32,12 @@ std::string BaseValuesText(const BaseValues& Texts);
 // the text.
 std::optional<BaseValues> ReadBaseValuesText(const std::string& Bytes);
 
+// The texts of the create and open errors below: "Cannot create file
+// "<path>". <cause>" and "Cannot open file "<path>". <cause>", for a caller
+// that keeps the eight texts somewhere else and names that store itself.
+std::string CreateErrorText(const std::string& Path, const std::string& Cause);
+std::string OpenErrorText(const std::string& Path, const std::string& Cause);
+
 // Folder + "/" + "info.ini".
 std::string BaseValuesPath(const std::string& Folder);
 

@@ -2,9 +2,9 @@
 // The web page's way into the cores, compiled to WebAssembly together with
 // them. The page hands texts in and gets JSON back: the tables it builds its
 // elements from, a decree's report lines or its message, the clause-B
-// product, the stored base values. It also drives the banner's ripple engine
-// through a few calls on shared pixel buffers. Nothing of the decree is worked
-// out in JavaScript.
+// product, the stored base values and the errors of their store. It also
+// drives the banner's ripple engine through a few calls on shared pixel
+// buffers. Nothing of the decree is worked out in JavaScript.
 //
 // A returned text lives until the next call of the same function. Every entry
 // point catches what the cores throw: an exception must not unwind into the
@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
@@ -41,6 +40,10 @@
 
 namespace {
 
+// The browser keeps the text of info.ini under this key, and the storage
+// errors name it as the window names the file.
+constexpr const char* StoredName = "info.ini";
+
 // The banner's settings: those of WaterImage1 on the window.
 constexpr int BannerInterval = 50;  // ms between frames
 constexpr int BannerRadius = 0;     // a mouse drop raises a single cell
@@ -48,6 +51,9 @@ constexpr int BannerRandomDelay = 800;
 constexpr int BannerRandomBlob = 500;
 constexpr int BannerTrackBlob = 100;
 constexpr int BannerClickBlob = 250;
+
+// Written by hand: printf would bring its floating-point formatting along.
+constexpr char HexDigits[] = "0123456789ABCDEF";
 
 // A JSON string literal of UTF-8 text.
 std::string Quoted(std::string_view Text) {
@@ -58,9 +64,9 @@ std::string Quoted(std::string_view Text) {
       Out += '\\';
       Out += C;
     } else if (Code < 0x20) {
-      char Escape[8];
-      std::snprintf(Escape, sizeof Escape, "\\u%04x", Code);
-      Out += Escape;
+      Out += "\\u00";
+      Out += HexDigits[Code >> 4];
+      Out += HexDigits[Code & 15];
     } else {
       Out += C;
     }
@@ -72,9 +78,9 @@ std::string QuotedOrNull(const char* Text) { return Text ? Quoted(Text) : "null"
 
 std::string Colour(std::uint32_t Rgb) {
   if (Rgb == NoColour) return "null";
-  char Text[16];
-  std::snprintf(Text, sizeof Text, "\"#%06X\"", static_cast<unsigned>(Rgb));
-  return Text;
+  std::string Text = "\"#";
+  for (int Shift = 20; Shift >= 0; Shift -= 4) Text += HexDigits[(Rgb >> Shift) & 15];
+  return Text + '"';
 }
 
 const char* KindName(ControlKind Kind) {
@@ -164,9 +170,8 @@ std::string TablesJson() {
          ",\"printJob\":" + Quoted(WindowTexts::PrintJobName) +
          ",\"nothingToPrint\":" + Quoted(WindowTexts::NothingToPrint) + ",\"ok\":" + Quoted(WebTexts::OkButton);
   // Shown in the general error box: with its full-stop rule applied.
-  Out += ",\"unknownError\":" + Quoted(ErrorMessageText(WindowTexts::UnknownError)) +
-         ",\"storageUnavailable\":" + Quoted(ErrorMessageText(WebTexts::StorageUnavailable)) +
-         ",\"storageWriteFailed\":" + Quoted(ErrorMessageText(WebTexts::StorageWriteFailed)) + '}';
+  Out += ",\"unknownError\":" + Quoted(ErrorMessageText(WindowTexts::UnknownError)) + '}';
+  Out += ",\"storageKey\":" + Quoted(StoredName);
   Out += ",\"webAddress\":" + Quoted(DECREE_WEB_ADDRESS);
   Out += ",\"bannerInterval\":" + std::to_string(BannerInterval) + '}';
   return Out;
@@ -316,7 +321,7 @@ void BannerTick(TBanner& B) {
 }
 
 std::string& Returned(int Which) {
-  static std::array<std::string, 4> Texts;
+  static std::array<std::string, 5> Texts;
   return Texts[static_cast<std::size_t>(Which)];
 }
 
@@ -372,6 +377,20 @@ const char* WebStoredTexts(const char* Stored) {
     Out = Texts ? List(*Texts, [](const std::string& T) { return Quoted(T); }) : "null";
   } catch (...) {
     Out = "null";
+  }
+  return Out.c_str();
+}
+
+// The general error box's text when the browser refuses to keep the base
+// values (Open 0: at a computation) or to give them back (Open 1: at start),
+// with the browser's reason as the cause, as the window words it for info.ini.
+const char* WebStorageError(int Open, const char* Cause) {
+  std::string& Out = Returned(4);
+  try {
+    const std::string Why = Cause ? Cause : "";
+    Out = ErrorMessageText(Open ? OpenErrorText(StoredName, Why) : CreateErrorText(StoredName, Why));
+  } catch (...) {
+    Out = ErrorMessageText(WindowTexts::UnknownError);
   }
   return Out.c_str();
 }

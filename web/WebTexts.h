@@ -9,11 +9,4 @@ namespace WebTexts {
 // The one button of a message box, as Qt's Persian translation words it.
 inline constexpr const char* OkButton = "تأیید";
 
-// The browser keeps the base figures instead of info.ini. When it refuses to
-// (storage switched off, a private window that allows none, a full store),
-// the decree is computed all the same.
-inline constexpr const char* StorageUnavailable =
-    "این مرورگر اجازه نگهداری اطلاعات را نمی دهد؛ اطلاعات پایه سال جدید برای دفعه بعد نگهداری نمی شود";
-inline constexpr const char* StorageWriteFailed = "اطلاعات پایه سال جدید در این مرورگر ذخیره نشد";
-
 }  // namespace WebTexts

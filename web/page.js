@@ -8,15 +8,12 @@
 'use strict';
 
 (function () {
-  const StorageKey = 'salary-decree/info.ini';
-
   let Bridge = null;  // the emscripten module
   let T = null;       // the tables
   const Rows = new Map();      // control name -> its row of the layout table
   const Controls = new Map();  // control name -> the element that takes the focus or holds the text
   const Nodes = new Map();     // control name -> the element placed in its parent
   const Numbers = {decimal: null, thousand: null};
-  let StorageUsable = true;
   let MessageOpen = null;  // the promise of the message box on screen
 
   // --- The bridge -----------------------------------------------------------
@@ -73,7 +70,7 @@
     if (MessageOpen) return MessageOpen.then(() => ShowMessageBox(kind, text));
     const box = document.getElementById('MessageBox');
     box.classList.toggle('error', kind === 'error');
-    box.querySelector('.text').textContent = text;
+    document.getElementById('MessageText').textContent = text;
     MessageOpen = new Promise((resolve) => {
       box.addEventListener('close', function closed() {
         box.removeEventListener('close', closed);
@@ -83,7 +80,7 @@
       });
     });
     box.showModal();
-    box.querySelector('button').focus();
+    document.getElementById('MessageOK').focus();
     return MessageOpen;
   }
 
@@ -114,7 +111,7 @@
     icon.setAttribute('aria-hidden', 'true');
     const text = document.createElement('p');
     text.className = 'text';
-    text.id = 'MessageBoxText';
+    text.id = 'MessageText';
     // The cores' English messages read left to right, the Persian ones right to left.
     text.dir = 'auto';
     body.append(icon, text);
@@ -122,6 +119,7 @@
     buttons.className = 'buttons';
     const ok = document.createElement('button');
     ok.type = 'button';
+    ok.id = 'MessageOK';
     ok.textContent = T.texts.ok;
     ok.addEventListener('click', () => box.close());
     buttons.append(ok);
@@ -347,22 +345,31 @@
       });
       return;
     }
-    const area = Controls.get('RichEdit1');
-    area.replaceChildren();
+    // One paragraph per line, the line its exact text.
+    const report = document.createDocumentFragment();
     for (const line of result.lines) {
       const paragraph = document.createElement('div');
       paragraph.textContent = line;
-      area.append(paragraph);
+      report.append(paragraph);
     }
-    // Each line ends with a paragraph break: the text ends with an empty paragraph.
-    const last = document.createElement('div');
-    last.append(document.createElement('br'));
-    area.append(last);
-    const saved = SaveBaseValues(result.stored);
+    Controls.get('RichEdit1').replaceChildren(report);
+    // A refused save ends the handler: the report stays behind the inputs.
+    if (!SaveBaseValues(result.stored)) return;
     ShowPanel('Panel1', true);
     ShowPanel('Panel2', false);
-    history.pushState({resultPanel: true}, '');
-    if (!saved) ShowError(T.texts.storageWriteFailed);
+    RememberResultPanel();
+  }
+
+  // The browser's Back from the result panel comes back to the inputs (see
+  // FormCloseQuery). Recorded after the frame that shows the report: the
+  // history entry costs a few milliseconds, which the clerk need not wait for.
+  let ResultEntry = false;
+  function RememberResultPanel() {
+    requestAnimationFrame(() => setTimeout(() => {
+      if (!Visible('Panel1') || ResultEntry) return;
+      history.pushState({resultPanel: true}, '');
+      ResultEntry = true;
+    }, 0));
   }
 
   // The 26 texts go in as an array of pointers to UTF-8 strings.
@@ -379,30 +386,39 @@
     }
   }
 
-  // The browser keeps the base values text in place of info.ini. True when
-  // kept (or when the browser keeps nothing, which FormShow has said).
+  // The browser keeps the text of info.ini. When it refuses (storage
+  // switched off, full), the general error box says what the window says of
+  // a file it cannot create, with the browser's reason. True when kept.
   function SaveBaseValues(text) {
-    if (!StorageUsable) return true;
     try {
-      window.localStorage.setItem(StorageKey, text);
+      window.localStorage.setItem(T.storageKey, text);
       return true;
     } catch (e) {
+      ShowError(StorageError(false, e));
       return false;
     }
   }
 
+  // Nothing kept: the fields stay empty, silently. A store that refuses to be
+  // read is the window's file that cannot be opened. A text of other than
+  // eight lines is ignored.
   function LoadBaseValues() {
     let stored;
     try {
-      stored = window.localStorage.getItem(StorageKey);
+      stored = window.localStorage.getItem(T.storageKey);
     } catch (e) {
-      StorageUsable = false;
-      ShowError(T.texts.storageUnavailable);
+      ShowError(StorageError(true, e));
       return;
     }
     if (stored === null) return;
-    const texts = CallJson('WebStoredTexts', ['string'], [stored]);
+    const texts = JSON.parse(Bridge.UTF8ToString(Call('WebStoredTexts', ['string'], [stored])));
+    if (texts === null) return;
     T.stored.forEach((name, line) => { Controls.get(name).value = texts[line]; });
+  }
+
+  function StorageError(open, error) {
+    const cause = error && (error.message || error.name) ? error.message || error.name : String(error);
+    return Bridge.UTF8ToString(Call('WebStorageError', ['number', 'string'], [open ? 1 : 0, cause]));
   }
 
   function Button2Click() {
@@ -411,24 +427,26 @@
       ShowMessageBox('standard', T.texts.nothingToPrint);
       return;
     }
-    // The print job is named after the document.
+    // The print job is named after the document; the caption comes back
+    // when the browser is done with the job (PrintJobTitle).
     document.title = T.texts.printJob;
-    try {
-      window.print();
-    } finally {
-      document.title = T.texts.caption;
-    }
+    window.print();
+  }
+
+  function PrintJobTitle(event) {
+    document.title = event.type === 'beforeprint' ? T.texts.printJob : T.texts.caption;
   }
 
   function Button3Click() {
     ShowPanel('Panel1', false);
     ShowPanel('Panel2', true);
-    if (history.state && history.state.resultPanel) history.back();
+    if (ResultEntry) history.back();
   }
 
   // The browser's Back while the result panel shows is the window's close
   // request there: back to the inputs, which keep their values.
   function FormCloseQuery() {
+    ResultEntry = false;
     if (Visible('Panel1')) {
       ShowPanel('Panel1', false);
       ShowPanel('Panel2', true);
@@ -497,6 +515,8 @@
     combo.addEventListener('keydown', (event) => { if (event.key === 'Enter') event.preventDefault(); });
 
     window.addEventListener('popstate', Guarded(FormCloseQuery));
+    window.addEventListener('beforeprint', PrintJobTitle);
+    window.addEventListener('afterprint', PrintJobTitle);
     window.addEventListener('languagechange', ReadNumberFormat);
     document.addEventListener('keydown', WrapTab, true);
   }
@@ -543,11 +563,23 @@
       Bridge._WebBannerPictureWritten();
       const frame = new ImageData(new Uint8ClampedArray(Bridge.HEAPU8.buffer, at, width * height * 4), width, height);
 
-      setInterval(() => {
+      // The control's timer; a page no one sees does not animate.
+      const tick = () => {
         const dirty = Bridge._WebBannerTick() >> 2;
         const [x, y, w, h] = Bridge.HEAP32.subarray(dirty, dirty + 4);
         if (w > 0) context.putImageData(frame, 0, 0, x, y, w, h);
-      }, T.bannerInterval);
+      };
+      let timer = 0;
+      const animate = () => {
+        if (document.hidden && timer) {
+          clearInterval(timer);
+          timer = 0;
+        } else if (!document.hidden && !timer) {
+          timer = setInterval(tick, T.bannerInterval);
+        }
+      };
+      document.addEventListener('visibilitychange', animate);
+      animate();
 
       const pixelAt = (event) => {
         const box = canvas.getBoundingClientRect();
@@ -595,7 +627,7 @@
     Guarded(FormShow)();
     StartBanner();
     // The milliseconds from the navigation's start: the page's start-up time.
-    document.body.setAttribute('data-ready', String(Math.round(performance.now())));
+    document.documentElement.setAttribute('data-ready', String(Math.round(performance.now())));
   }
 
   SalaryDecreeBridge().then(Start);

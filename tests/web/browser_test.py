@@ -61,14 +61,35 @@ KEYS_B = ["1000", "2000000", "1600000", "16000000", "300000", "100000", "200", "
           "20", "50", "10", "", "10", "5", "20", "", "20", "", "", (SPACE,), (ENTER,)]
 
 STORED_A = "1000\r\n2000000\r\n1600000\r\n300000\r\n100000\r\n\r\n\r\n6000000\r\n"
-COEFFICIENT_MISSING = "ضریب اعلامی برای سال جدید را وارد کنید"
-INSURANCE_MISSING = "نوع بیمه مستخدم را انتخاب کنید"
 NOTHING_TO_PRINT = "موردی برای چاپ وجود ندارد"
-STORAGE_UNAVAILABLE = ("این مرورگر اجازه نگهداری اطلاعات را نمی دهد؛ "
-                       "اطلاعات پایه سال جدید برای دفعه بعد نگهداری نمی شود.")
+# The thirteen required entries in the order they are checked: the control
+# that must be filled, the message when it is not (the window's words), and
+# what is typed into it before the next press of the compute button.
+REQUIRED = [
+    ("Edit1", "ضریب اعلامی برای سال جدید را وارد کنید", "1000"),
+    ("Edit2", "مبلغ کمترین حقوق اعلامی برای سال جدید را به صورت ریال وارد کنید", "2000000"),
+    ("Edit3", "مبلغ حداقل حقوق موثر برای سال جدید را به صورت ریال وارد کنید", "1600000"),
+    ("Edit26", "مبلغ حداقل حقوق و مزایا برای سال جدید را به صورت ریال وارد کنید", "6000000"),
+    ("Edit4", "مبلغ حق عائله مندی برای سال جدید را به صورت ریال وارد کنید", "300000"),
+    ("Edit5", "مبلغ حق اولاد برای سال جدید را به صورت ریال وارد کنید", "100000"),
+    ("Edit6", "گروه مستخدم شامل کل گروه های دریافتی اعم از استحقاقی، تشویقی و ... برای سال جدید را به صورت عددی وارد"
+              " کنید", "9"),
+    ("Edit8", "مبلغ حقوق پایه سال قبل را به صورت ریال وارد کنید", "800000"),
+    ("Edit9", "مبلغ افزایش سنواتی سال قبل را به صورت ریال وارد کنید", "100000"),
+    ("Edit10", "درصد افزایش سنواتی برای سال جدید را به صورت عددی وارد کنید", "4"),
+    ("ComboBox1", "نوع بیمه مستخدم را انتخاب کنید", DOWN),
+    ("Edit13", "درصد فوق العاده شغل برای سال جدید را به صورت عددی وارد کنید", "20"),
+    ("Edit14", "درصد فوق العاده جذب برای سال جدید را به صورت عددی وارد کنید", "50"),
+]
+# The 35 inputs a screen reader names: the edit boxes, the check boxes, the
+# insurance list and the compute button.
+INPUTS = ([f"Edit{n}" for n in range(1, 27)] + [f"CheckBox{n}" for n in (1, 2, 3, 4, 5, 6, 8)] +
+          ["ComboBox1", "Button1"])
 
 
-def expected_reports(separator):
+def expected_reports(separator=","):
+    """The native core's report lines of decrees A and B, and the desktop
+    window's names of its inputs."""
     return json.loads(subprocess.run([EXPECTED, separator], check=True, capture_output=True, text=True).stdout)
 
 
@@ -100,11 +121,11 @@ class Page(unittest.TestCase):
     def open(self, keep_storage=False, locale="en-US"):
         DRIVER.execute_cdp_cmd("Emulation.setLocaleOverride", {"locale": locale})
         DRIVER.get(URL)
-        self.wait("document.body.hasAttribute('data-ready')")
+        self.wait("document.documentElement.hasAttribute('data-ready')")
         if not keep_storage:
             self.js("localStorage.clear()")
             DRIVER.get(URL)
-            self.wait("document.body.hasAttribute('data-ready')")
+            self.wait("document.documentElement.hasAttribute('data-ready')")
 
     def js(self, script, *args):
         """The value of an expression, or statements (with ';') run as they are."""
@@ -141,15 +162,23 @@ class Page(unittest.TestCase):
     def message(self):
         """The message box's text when it is open, else None."""
         return self.js("document.getElementById('MessageBox').open ? "
-                       "document.querySelector('#MessageBox .text').textContent : null")
+                       "document.getElementById('MessageText').textContent : null")
+
+    def error_box(self):
+        """True when the open box is the general error box (with its icon)."""
+        return self.js("document.getElementById('MessageBox').classList.contains('error')")
 
     def close_message(self):
         self.keys(ENTER)
         self.wait("!document.getElementById('MessageBox').open")
 
     def report(self):
-        return self.js("Array.from(document.getElementById('RichEdit1').children)"
-                       ".map((p) => p.textContent).filter((t, i, all) => i < all.length - 1)")
+        return self.js("Array.from(document.getElementById('RichEdit1').children).map((p) => p.textContent)")
+
+    def fetched(self):
+        """What the page has requested from anywhere but itself (its WebAssembly is a data: URL)."""
+        return self.js("performance.getEntriesByType('resource').filter((e) => !e.name.startsWith('data:'))"
+                       ".map((e) => e.name)")
 
     def type_entries(self, entries):
         for entry in entries:
@@ -186,10 +215,9 @@ class StartAndLayout(Page):
         self.assertTrue(self.visible("Panel2"))
         self.assertFalse(self.visible("Panel1"))
         self.assertEqual(self.js("document.compatMode"), "CSS1Compat")
+        self.assertTrue(self.js("document.getElementById('Panel1').hasAttribute('hidden')"))
         self.assertEqual(self.js("Refused"), [])
-        # Nothing is fetched from anywhere: the only resource is the page's own WebAssembly, a data: URL.
-        self.assertEqual(self.js("performance.getEntriesByType('resource').filter((e) => !e.name.startsWith('data:'))"
-                                 ".map((e) => e.name)"), [])
+        self.assertEqual(self.fetched(), [])
 
     def test_places_in_the_window(self):
         # Outer corner of each control from the window's corner, at 96 dpi.
@@ -208,21 +236,50 @@ class StartAndLayout(Page):
                         "document.getElementById('Form1').getBoundingClientRect().left")
         self.assertEqual(right, 395 + 148 + 40)
 
-    def test_screen_reader_names(self):
+    def test_check_boxes_hold_their_box_at_the_right_end(self):
+        # The box's distance from the left and from the right edge of the
+        # control's rectangle; CheckBox6 reads left to right.
         self.open()
-        rows = [("Edit1", "ضریب"), ("CheckBox2", "فوق العاده ایثارگری: مشمول می باشد"),
-                ("Button1", "محاسبه\u200cی حکم"), ("WaterImage1", "تصویر متحرک موج آب")]
-        for name, spoken in rows:
+        rows = [("CheckBox1", "right"), ("CheckBox2", "right"), ("CheckBox3", "right"), ("CheckBox4", "right"),
+                ("CheckBox8", "right"), ("CheckBox6", "left")]
+        for name, end in rows:
             with self.subTest(name):
-                self.assertEqual(DRIVER.find_element("id", name).accessible_name, spoken)
+                left, right = self.js("const b = document.getElementById(arguments[0]).getBoundingClientRect();"
+                                      "const r = document.getElementById(arguments[0]).parentElement"
+                                      ".getBoundingClientRect(); return [b.left - r.left, r.right - b.right]", name)
+                near, far = (right, left) if end == "right" else (left, right)
+                self.assertLessEqual(near, 3)
+                self.assertGreater(far, 50)
+
+    def test_hints(self):
+        # Only these controls show a hint; Edit6 and its label the same one.
+        self.open()
+        hinted = self.js("Array.from(document.querySelectorAll('#Panel2 [title]'))"
+                         ".map((e) => e.id).filter((id) => id).sort()")
+        self.assertEqual(hinted, sorted(["Label6", "Edit6", "Label86", "CheckBox5", "ComboBox1"]))
+        self.assertEqual(DRIVER.find_element("id", "Label86").get_attribute("title"), "20% یا 25%")
+        self.assertEqual(DRIVER.find_element("id", "Edit6").get_attribute("title"),
+                         DRIVER.find_element("id", "Label6").get_attribute("title"))
+
+    def test_screen_reader_names(self):
+        # Each input as the desktop window names it (SpokenName, printed by the native helper).
+        self.open()
+        names = expected_reports()["names"]
+        self.assertEqual(sorted(names), sorted(INPUTS))
+        for name in INPUTS:
+            with self.subTest(name):
+                self.assertEqual(DRIVER.find_element("id", name).accessible_name, names[name])
+        self.assertEqual(names["CheckBox2"], "فوق العاده ایثارگری: مشمول می باشد")
+        self.assertEqual(DRIVER.find_element("id", "WaterImage1").accessible_name, "تصویر متحرک موج آب")
 
 
 class Keyboard(Page):
     def test_key_filter(self):
         # Typed into an empty field: what it then holds.
         rows = [("Edit8", "1a2 3", "123"), ("Edit8", "-5.5,", "55"), ("Edit8", "۱۲٤4", "4"),
-                ("Edit6", "123", "12"), ("Edit10", "1234", "123"), ("Edit13", "99999", "999"),
-                ("Edit1", "30000000000", "30000000000")]
+                ("Edit6", "123", "12"), ("Edit7", "123", "12"), ("Edit11", "123", "12"), ("Edit10", "1234", "123"),
+                ("Edit13", "99999", "999"), ("Edit24", "1234", "123"), ("Edit1", "30000000000", "30000000000"),
+                ("Edit12", "12345678901", "12345678901"), ("Edit25", "+e1", "1")]
         self.open()
         for name, typed, held in rows:
             with self.subTest(name=name, typed=typed):
@@ -238,8 +295,10 @@ class Keyboard(Page):
             self.keys(ENTER)
             seen.append(self.focused())
         self.assertEqual(seen, ENTER_ORDER)
-        self.keys(ENTER)  # Enter on the list does nothing
+        self.keys(ENTER)  # Enter on the list does nothing: no item, no open list
         self.assertEqual(self.focused(), "ComboBox1")
+        self.assertFalse(self.js("document.getElementById('ComboBox1').matches(':open')"))
+        self.assertEqual(self.js("document.getElementById('ComboBox1').selectedIndex"), -1)
         self.keys(DOWN)  # choosing an item moves on
         seen = [self.focused()]
         for _ in ENTER_ORDER_AFTER_COMBO[1:]:
@@ -302,6 +361,17 @@ class ClauseB(Page):
         self.keys(Keys.ARROW_LEFT)
         self.assertEqual(self.value("Edit18"), "50")
 
+    def test_text_that_arrives_without_a_key_does_not_refill(self):
+        # As with text pasted with the mouse: no key is released in the field.
+        self.open()
+        for name, text in (("Edit1", "3216"), ("Edit25", "1500")):
+            self.js("document.getElementById(arguments[0]).focus()", name)
+            DRIVER.execute_cdp_cmd("Input.insertText", {"text": text})
+            self.assertEqual(self.value(name), text)
+        self.assertEqual(self.value("Edit18"), "")
+        self.keys(Keys.ARROW_LEFT)
+        self.assertEqual(self.value("Edit18"), "4824000")
+
     def test_pasted_text_gives_the_conversion_error_once(self):
         self.open()
         self.paste("Edit1", "abc")
@@ -321,11 +391,12 @@ class Decrees(Page):
         self.compute(KEYS_A)
         self.assertEqual(self.report(), expected_reports(",")["A"])
         self.assertFalse(self.visible("Panel2"))
-        self.assertEqual(self.js("localStorage.getItem('salary-decree/info.ini')"), STORED_A)
+        self.assertEqual(self.js("localStorage.getItem('info.ini')"), STORED_A)
         # The optional fields left empty show "0", the clause-B amount stays empty.
         for name in ("Edit12", "Edit16", "Edit17", "Edit19", "Edit21", "Edit22", "Edit23", "Edit24"):
             self.assertEqual(self.value(name), "0", name)
         self.assertEqual(self.value("Edit18"), "")
+        self.assertEqual(self.fetched(), [])
 
     def test_worked_decree_b(self):
         self.compute(KEYS_B, first_click="CheckBox5")
@@ -342,7 +413,7 @@ class Decrees(Page):
         self.assertTrue(self.visible("Panel2"))
         self.assertEqual(self.value("Edit8"), "800000")
         DRIVER.get(URL)
-        self.wait("document.body.hasAttribute('data-ready')")
+        self.wait("document.documentElement.hasAttribute('data-ready')")
         values = [self.value(name) for name in ("Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit18", "Edit25",
                                                 "Edit26", "Edit6", "Edit8")]
         self.assertEqual(values, ["1000", "2000000", "1600000", "300000", "100000", "", "", "6000000", "", ""])
@@ -367,25 +438,28 @@ class Decrees(Page):
         self.assertNotEqual(lines[1], before[1])
 
 class Messages(Page):
-    def test_required_fields(self):
-        # Filled fields (the rest empty), insurance chosen: message and focus.
-        filled = {"Edit3": "1", "Edit26": "1", "Edit4": "1", "Edit5": "1", "Edit6": "9", "Edit8": "1",
-                  "Edit9": "1", "Edit10": "1", "Edit14": "1"}
-        rows = [(filled, 1, COEFFICIENT_MISSING, "Edit1"),
-                (dict(filled, Edit1="1", Edit2="1"), -1, INSURANCE_MISSING, "ComboBox1")]
-        for fields, insurance, text, focus in rows:
-            with self.subTest(focus):
-                self.open()
-                for name, typed in fields.items():
-                    self.click(name)
-                    self.keys(typed)
-                self.js("document.getElementById('ComboBox1').selectedIndex = arguments[0]", insurance)
+    def test_required_fields_in_their_order(self):
+        # Everything empty: each press of the compute button names the first
+        # missing entry and, once the box is closed, puts the focus on it;
+        # filling that one in gives the next message. Edit7, Edit11 and the
+        # percentages after Edit14 stay empty throughout.
+        self.open()
+        for name, text, typed in REQUIRED:
+            with self.subTest(name):
                 self.click("Button1")
                 self.assertEqual(self.message(), text)
-                self.assertFalse(self.js("document.getElementById('MessageBox').classList.contains('error')"))
+                self.assertEqual(self.js("document.querySelectorAll('#MessageBox button').length"), 1)
+                self.assertEqual(DRIVER.find_element("id", "MessageOK").text, "تأیید")
+                self.assertFalse(self.error_box())
                 self.close_message()
-                self.wait("document.activeElement.id === arguments[0]", focus=focus)
+                self.wait("document.activeElement.id === arguments[0]", focus=name)
                 self.assertTrue(self.visible("Panel2"))
+                self.assertEqual(self.value("Edit7"), "")  # nothing is written before the checks pass
+                self.keys(typed)
+        self.assertEqual(self.js("document.getElementById('MessageBox').tagName"), "DIALOG")
+        self.click("Button1")
+        self.wait("!document.getElementById('Panel1').hidden")
+        self.assertEqual(self.value("Edit7"), "0")
 
     def test_conversion_error_keeps_the_zeros_written_before_it(self):
         self.open()
@@ -403,39 +477,94 @@ class Messages(Page):
                          ["0", "0", "0", "", ""])
         self.assertTrue(self.visible("Panel2"))
 
-    def test_a_browser_that_keeps_nothing_still_computes(self):
+
+
+class Storage(Page):
+    def test_a_refused_save_keeps_the_inputs_in_front(self):
+        # The window's error for a file it cannot create, the cause the browser's.
+        self.open()
+        self.js("Storage.prototype.setItem = () => { throw new DOMException('quota exceeded', 'QuotaExceededError'); }")
+        self.click("Edit1")
+        self.type_entries(KEYS_A)
+        self.wait("document.getElementById('MessageBox').open")
+        self.assertEqual(self.message(), 'Cannot create file "info.ini". quota exceeded.')
+        self.assertTrue(self.error_box())
+        self.close_message()
+        self.assertTrue(self.visible("Panel2"))
+        self.assertFalse(self.visible("Panel1"))
+        self.assertEqual(self.report(), expected_reports()["A"])  # behind the inputs
+        self.assertIsNone(self.js("localStorage.getItem('info.ini')"))
+
+    def test_storage_that_cannot_be_read_at_start(self):
+        # The window's error for a file it cannot open; the fields stay empty.
+        self.open()
+        self.js("localStorage.setItem('info.ini', arguments[0])", STORED_A)
         script = DRIVER.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
-            Object.defineProperty(window, 'localStorage', {get() { throw new DOMException('no', 'SecurityError'); }});
+            Object.defineProperty(window, 'localStorage', {get() {
+              throw new DOMException('Access is denied for this document.', 'SecurityError'); }});
         """})
         try:
             DRIVER.get(URL)
-            self.wait("document.body.hasAttribute('data-ready')")
-            self.assertEqual(self.message(), STORAGE_UNAVAILABLE)
+            self.wait("document.documentElement.hasAttribute('data-ready')")
+            self.assertEqual(self.message(), 'Cannot open file "info.ini". Access is denied for this document.')
+            self.assertTrue(self.error_box())
             self.close_message()
-            self.click("Edit1")
-            self.type_entries(KEYS_A)
-            self.wait("!document.getElementById('Panel1').hidden")
-            self.assertIsNone(self.message())
-            self.assertEqual(self.report(), expected_reports(",")["A"])
+            self.assertEqual(self.focused(), "Edit6")
+            self.assertEqual(self.js("Array.from(document.querySelectorAll('input[type=text]')).map((e) => e.value)"),
+                             [""] * 26)
         finally:
             DRIVER.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": script["identifier"]})
 
+    def test_stored_texts_read_by_the_rules_of_the_file(self):
+        # What the browser holds under info.ini: the eight fields it fills
+        # (Edit1 .. Edit5, Edit18, Edit25, Edit26), or None for none.
+        eight = ["1", "2", "3", "4", "5", "6", "7", "8"]
+        rows = [("\ufeff1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n", eight),
+                ("1\n2\n3\n4\n5\n6\n7\n8", eight),
+                ("1\r2\r3\r4\r5\r\r\r 8 \r", ["1", "2", "3", "4", "5", "", "", " 8 "]),
+                ("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n\r\n", None),
+                ("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", None)]
+        self.open()
+        for stored, fields in rows:
+            with self.subTest(stored=stored):
+                self.js("localStorage.setItem('info.ini', arguments[0])", stored)
+                DRIVER.get(URL)
+                self.wait("document.documentElement.hasAttribute('data-ready')")
+                self.assertIsNone(self.message())
+                values = [self.value(name) for name in ("Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit18",
+                                                        "Edit25", "Edit26")]
+                self.assertEqual(values, fields or [""] * 8)
+                self.assertEqual(self.focused(), "Edit6")
+
 
 class Printing(Page):
-    def printed_text(self):
+    def printed(self):
+        """The print stylesheet's PDF: its pages, its text and its images."""
         pdf = DRIVER.execute_cdp_cmd("Page.printToPDF", {"preferCSSPageSize": True})["data"]
         folder = tempfile.mkdtemp(prefix="web-print-")
         path = os.path.join(folder, "report.pdf")
         with open(path, "wb") as f:
             f.write(base64.b64decode(pdf))
-        pages = subprocess.run(["pdfinfo", path], check=True, capture_output=True, text=True).stdout
-        text = subprocess.run(["pdftotext", "-layout", path, "-"], check=True, capture_output=True, text=True).stdout
-        return int(pages.split("Pages:")[1].split()[0]), text
+
+        def run(*command):
+            return subprocess.run(command, check=True, capture_output=True, text=True).stdout
+        pages = int(run("pdfinfo", path).split("Pages:")[1].split()[0])
+        images = run("pdfimages", "-list", path).splitlines()[2:]
+        return pages, run("pdftotext", "-layout", path, "-"), images
+
+    def printed_text(self):
+        pages, text, _ = self.printed()
+        return pages, text
 
     def test_the_report_alone_is_printed(self):
         self.compute(KEYS_A)
-        pages, text = self.printed_text()
+        pages, text, images = self.printed()
         self.assertEqual(pages, 1)
+        # Nothing of the input panel: no caption of its group boxes and labels, no banner.
+        for word in ("اطلاعات", "ضریب", "درصد", "مستخدم"):
+            self.assertFalse(any(word in line for line in expected_reports()["A"]), word)
+            self.assertNotIn(word, text)
+        self.assertEqual(images, [])
 
         def amounts(line):  # the numbers of a line, whatever order the bidirectional text comes out in
             return sorted(re.findall(r"\d[\d,]*", line))
@@ -456,7 +585,8 @@ class Printing(Page):
 
     def test_print_button(self):
         self.compute(KEYS_A)
-        self.js("window.Printed = []; window.print = () => { Printed.push(document.title); };")
+        self.js("window.Printed = []; window.print = () => { Printed.push(document.title);"
+                " dispatchEvent(new Event('afterprint')); };")
         self.click("Button2")
         self.assertEqual(self.js("Printed"), ["چاپ نتیجه محاسبات"])  # the job is named after the document
         self.assertTrue(DRIVER.title.startswith("نرم افزار محاسبه احکام کارگزینی"))
@@ -491,6 +621,54 @@ class Banner(Page):
         self.assertGreater(self.changed_pixels(), 100)
         ActionChains(DRIVER).double_click(banner).perform()
         self.assertEqual(self.js("Opened"), ["https://example.org/"])
+
+    def test_it_stands_still_while_the_page_is_hidden(self):
+        # Frames drawn while another tab is in front: none, though the water moves.
+        self.open()
+        self.js("""window.Drawn = []; window.Shown = [];
+            const put = CanvasRenderingContext2D.prototype.putImageData;
+            CanvasRenderingContext2D.prototype.putImageData = function (...a) {
+              Drawn.push(document.visibilityState); return put.apply(this, a); };
+            document.addEventListener('visibilitychange', () => Shown.push(document.visibilityState));""")
+        banner = DRIVER.find_element("id", "WaterImage1")
+        chain = ActionChains(DRIVER)
+        for dx in range(-150, 150, 10):
+            chain.move_to_element_with_offset(banner, dx, 0)
+        chain.perform()
+        page = DRIVER.current_window_handle
+        DRIVER.switch_to.new_window("tab")
+        time.sleep(1.5)
+        DRIVER.close()
+        DRIVER.switch_to.window(page)
+        self.wait("Shown.length === 2")
+        self.assertEqual(self.js("Shown"), ["hidden", "visible"])
+        self.assertNotIn("hidden", self.js("Drawn"))
+        # And it moves again once in front.
+        self.wait("Drawn.length > arguments[0]", count=len(self.js("Drawn")))
+
+
+class Served(Page):
+    def test_the_page_works_from_a_web_server(self):
+        import functools
+        import http.server
+        import threading
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=os.path.dirname(SITE))
+        handler.log_message = lambda *args: None
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            DRIVER.get(f"http://127.0.0.1:{server.server_address[1]}/{os.path.basename(SITE)}")
+            self.wait("document.documentElement.hasAttribute('data-ready')")
+            self.assertEqual(self.focused(), "Edit6")
+            self.click("Edit1")
+            self.type_entries(KEYS_A)
+            self.wait("!document.getElementById('Panel1').hidden")
+            self.assertEqual(self.report(), expected_reports()["A"])
+            self.assertEqual(self.js("Refused"), [])
+            self.assertEqual(self.fetched(), [])
+        finally:
+            server.shutdown()
+            server.server_close()
 
 
 if __name__ == "__main__":
