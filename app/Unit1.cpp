@@ -48,16 +48,6 @@
 #include "ripple/WaterImage.h"
 #include "storage/BaseValues.h"
 
-#ifndef DECREE_AUTHOR_NAME
-#define DECREE_AUTHOR_NAME ""
-#endif
-#ifndef DECREE_AUTHOR_PHONE
-#define DECREE_AUTHOR_PHONE ""
-#endif
-#ifndef DECREE_WEB_ADDRESS
-#define DECREE_WEB_ADDRESS ""
-#endif
-
 TForm1* Form1 = nullptr;
 
 namespace {

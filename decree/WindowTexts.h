@@ -5,6 +5,18 @@
 // insurance items the catalogue's (decree/DecreeCatalogue.h).
 #pragma once
 
+// The caption's author and telephone and the banner's web page are build
+// settings (cmake/Author.cmake); a build without them shows nothing there.
+#ifndef DECREE_AUTHOR_NAME
+#define DECREE_AUTHOR_NAME ""
+#endif
+#ifndef DECREE_AUTHOR_PHONE
+#define DECREE_AUTHOR_PHONE ""
+#endif
+#ifndef DECREE_WEB_ADDRESS
+#define DECREE_WEB_ADDRESS ""
+#endif
+
 namespace WindowTexts {
 
 extern const char ApplicationTitle[];

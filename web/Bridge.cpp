@@ -28,16 +28,6 @@
 #include "storage/BaseValues.h"
 #include "web/WebTexts.h"
 
-#ifndef DECREE_AUTHOR_NAME
-#define DECREE_AUTHOR_NAME ""
-#endif
-#ifndef DECREE_AUTHOR_PHONE
-#define DECREE_AUTHOR_PHONE ""
-#endif
-#ifndef DECREE_WEB_ADDRESS
-#define DECREE_WEB_ADDRESS ""
-#endif
-
 namespace {
 
 // The browser keeps the text of info.ini under this key, and the storage
