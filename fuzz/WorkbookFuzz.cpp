@@ -17,13 +17,14 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include <zip.h>
+#include <utility>
 
 #include "batch/BatchTexts.h"
 #include "batch/Columns.h"
 #include "batch/Pipeline.h"
 #include "batch/Workbook.h"
 #include "fuzz/FuzzCheck.h"
+#include "tests/batch/ZipInMemory.h"
 
 namespace {
 
@@ -68,30 +69,6 @@ const Part OdsParts[] = {
 
 const char Separator[] = "\n#--#\n";
 
-std::string Zip(const std::vector<std::pair<std::string, std::string>>& Parts, bool Store) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_source_keep(buffer);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-  for (const auto& [name, data] : Parts) {
-    zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-    const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), Store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
-  }
-  zip_close(archive);
-  std::string bytes;
-  if (zip_source_open(buffer) == 0) {
-    char block[65536];
-    for (zip_int64_t n; (n = zip_source_read(buffer, block, sizeof block)) > 0;)
-      bytes.append(block, static_cast<std::size_t>(n));
-    zip_source_close(buffer);
-  }
-  zip_source_free(buffer);
-  zip_error_fini(&error);
-  return bytes;
-}
-
 std::string Archive(std::uint8_t Options, const std::string& Rest) {
   if (Options & 2) return Rest;
   const bool ods = Options & 1;
@@ -108,7 +85,7 @@ std::string Archive(std::uint8_t Options, const std::string& Rest) {
     }
     if (text != "-") contents.emplace_back(parts[k].Name, text);
   }
-  return Zip(contents, Options & 4);
+  return ZipInMemory(contents, !(Options & 4));
 }
 
 // Message is Template with each %n replaced by some text.

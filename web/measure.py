@@ -12,11 +12,9 @@ time of one frame in the bridge.
 import argparse
 import os
 import statistics
-import tempfile
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+import chromium
 
 # Decree A, by control; the insurance and the check boxes are set apart.
 DECREE_A = {"Edit1": "1000", "Edit2": "2000000", "Edit3": "1600000", "Edit26": "6000000", "Edit4": "300000",
@@ -25,15 +23,7 @@ DECREE_A = {"Edit1": "1000", "Edit2": "2000000", "Edit3": "1600000", "Edit26": "
 
 
 def browser():
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync", "--no-first-run",
-                     "--user-data-dir=" + tempfile.mkdtemp(prefix="web-measure-")):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": 785, "height": 691, "deviceScaleFactor": 1, "mobile": False})
-    return driver
+    return chromium.browser("web-measure-")
 
 
 def open_page(driver, url):

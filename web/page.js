@@ -119,6 +119,7 @@
     buttons.className = 'buttons';
     const ok = document.createElement('button');
     ok.type = 'button';
+    ok.className = 'button';
     ok.id = 'MessageOK';
     ok.textContent = T.texts.ok;
     ok.addEventListener('click', () => box.close());

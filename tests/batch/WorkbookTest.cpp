@@ -3,37 +3,17 @@
 #include <map>
 #include <string>
 #include <vector>
-#include <zip.h>
 
 #include "batch/BatchTexts.h"
 #include "batch/Workbook.h"
+#include "tests/batch/ZipInMemory.h"
 
 namespace {
 
 using namespace WorkbookDetail;
 
-// An archive of the parts, each stored or deflated, in memory.
 std::string Zip(const std::map<std::string, std::string>& Parts, bool Deflate = true) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_source_keep(buffer);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-  for (const auto& [name, data] : Parts) {
-    zip_source_t* part = zip_source_buffer(archive, data.data(), data.size(), 0);
-    const zip_int64_t index = zip_file_add(archive, name.c_str(), part, ZIP_FL_OVERWRITE);
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), Deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
-  }
-  zip_close(archive);
-  zip_source_open(buffer);
-  zip_source_seek(buffer, 0, SEEK_END);
-  std::string bytes(static_cast<std::size_t>(zip_source_tell(buffer)), '\0');
-  zip_source_seek(buffer, 0, SEEK_SET);
-  zip_source_read(buffer, bytes.data(), bytes.size());
-  zip_source_close(buffer);
-  zip_source_free(buffer);
-  zip_error_fini(&error);
-  return bytes;
+  return ZipInMemory(Parts, Deflate);
 }
 
 const std::string Main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";

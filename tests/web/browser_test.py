@@ -21,8 +21,8 @@ if not os.path.isfile(SITE):
     print(f"no page at '{SITE}': run scripts/web.sh first")
     sys.exit(77)
 
-from selenium import webdriver  # noqa: E402
-from selenium.webdriver.chrome.service import Service  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
+import chromium  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
@@ -95,14 +95,7 @@ def expected_reports(separator=","):
 
 def setUpModule():
     global DRIVER
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync", "--no-first-run",
-                     "--user-data-dir=" + tempfile.mkdtemp(prefix="web-test-")):
-        options.add_argument(argument)
-    DRIVER = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    DRIVER.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": 785, "height": 691, "deviceScaleFactor": 1, "mobile": False})
+    DRIVER = chromium.browser("web-test-")
     # Every page records what its content security policy refused.
     DRIVER.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
         window.Refused = [];
